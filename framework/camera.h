@@ -15,9 +15,6 @@
 
 namespace TWIG4 {
 
-constexpr double kDegreesToRadians = 0.017453292519943295;
-constexpr double kRadiansToDegrees = 57.29577951308232;
-
 struct Viewport {
     std::int32_t x = 0;
     std::int32_t y = 0;
