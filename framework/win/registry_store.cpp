@@ -43,4 +43,9 @@ bool StoreSet(const StoreTarget& target, const std::wstring& keyPath, const wcha
     return status == ERROR_SUCCESS;
 }
 
+// Each registry operation stands on its own; a batch changes nothing.
+bool StoreBeginBatch(const StoreTarget&) { return false; }
+bool StoreCommitBatch() { return true; }
+void StoreEndBatch() {}
+
 }  // namespace TWIG4
