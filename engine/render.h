@@ -9,9 +9,13 @@
 // left image's raster (origin shifted by (wL - wR) / 2 - offsetX across and
 // (hL - hR) / 2 - offsetY down), is turned back by -rotation about the left image's centre
 // (positive rotation turns the left image clockwise on screen) and sampled there with a
-// bicubic filter (Keys, a = -0.5; sample positions quantised to 1/256 pixel). Whole-number
-// offsets at rotation 0 therefore copy pixels exactly. Points more than one pixel outside
-// the left image are black; closer ones repeat its edge.
+// bicubic filter (Keys, a = -0.5; sample positions quantised to 1/256 pixel). When the
+// sides of both images have the same parity their pixel centres coincide, so whole-number
+// offsets at rotation 0 copy pixels exactly. Points more than one pixel outside the left
+// image are black; closer ones repeat its edge.
+//
+// Memory: besides `result`, one plane of the left image's size per channel it uses (one
+// for the fixed modes). The merge is done while the left layer is made.
 //
 // Progress: 0, 10, 20, ... in the order of the save: start, output raster made (10), right
 // image obtained (20), left image obtained (30), transform set (40), left origin computed
