@@ -1,0 +1,260 @@
+#include "engine/render.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+
+#include "engine/parallel.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace bistrope {
+namespace {
+
+constexpr int kPhaseBits = 8;  // sample positions are quantised to 1/256 pixel
+constexpr int kPhases = 1 << kPhaseBits;
+
+// Keys' cubic convolution kernel with a = -0.5.
+double Keys(double x) {
+    constexpr double a = -0.5;
+    x = std::fabs(x);
+    if (x <= 1.0) return ((a + 2.0) * x - (a + 3.0)) * x * x + 1.0;
+    if (x < 2.0) return ((a * x - 5.0 * a) * x + 8.0 * a) * x - 4.0 * a;
+    return 0.0;
+}
+
+// The four weights for taps at -1, 0, +1, +2 around a position with fraction p / 256.
+struct KernelTable {
+    std::array<std::array<float, 4>, kPhases> w;
+    KernelTable() {
+        for (int p = 0; p < kPhases; ++p) {
+            const double f = double(p) / kPhases;
+            for (int k = 0; k < 4; ++k) w[std::size_t(p)][std::size_t(k)] = float(Keys(f - (k - 1)));
+        }
+    }
+};
+const KernelTable& Kernel() {
+    static const KernelTable table;
+    return table;
+}
+
+// Which of the blue, green, red bytes are non-zero anywhere in the image (bit 0 blue).
+unsigned ChannelsInUse(const ConvertedImage& image) {
+    std::atomic<unsigned> mask{0};
+    ParallelRows(
+        image.height(),
+        [&](std::int32_t y0, std::int32_t y1) {
+            unsigned m = 0;
+            const std::int32_t w = image.width();
+            for (std::int32_t y = y0; y < y1 && m != 7 && mask.load(std::memory_order_relaxed) != 7; ++y) {
+                const std::uint8_t* r = image.row(y);
+                for (std::int32_t x = 0; x < w; ++x, r += 3) m |= (r[0] ? 1u : 0u) | (r[1] ? 2u : 0u) | (r[2] ? 4u : 0u);
+            }
+            mask.fetch_or(m);
+        },
+        image.width());
+    return mask.load();
+}
+
+inline std::uint8_t ToPixel(float v) {
+    if (!(v > 0.0f)) return 0;
+    if (v >= 255.0f) return 255;
+    return std::uint8_t(v + 0.5f);
+}
+
+// One channel of the left image as a plane of bytes, so that four neighbours of a row
+// are one 32-bit load.
+using Plane = BasicImage<1>;
+
+Plane ExtractChannel(const ConvertedImage& image, int channel) {
+    Plane plane = Plane::Create(image.width(), image.height());
+    if (plane.empty()) return plane;
+    ParallelRows(
+        image.height(),
+        [&](std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t y = y0; y < y1; ++y) {
+                const std::uint8_t* src = image.row(y) + channel;
+                std::uint8_t* dst = plane.row(y);
+                for (std::int32_t x = 0, w = image.width(); x < w; ++x) dst[x] = src[3 * x];
+            }
+        },
+        image.width());
+    return plane;
+}
+
+struct LeftSampler {
+    const Plane* planes[3] = {};  // blue, green, red; nullptr for a channel that is zero
+    // Sample position of output pixel (0, 0) in left-image pixel-centre units (pixel i's
+    // centre at i); each output column adds (cos, -sin), each row (sin, cos).
+    double u0 = 0, v0 = 0;
+    double cosA = 1, sinA = 0;
+    std::int32_t wL = 0, hL = 0;
+
+    // Bicubic sample of one plane at tap origin (iu - 1, iv - 1) with the given weights;
+    // all 16 taps inside the plane.
+    static float Inside(const Plane& p, std::int64_t iu, std::int64_t iv, const std::array<float, 4>& wx,
+                        const std::array<float, 4>& wy) {
+        const std::uint8_t* r = p.row(std::int32_t(iv - 1)) + (iu - 1);
+        const std::size_t stride = p.stride();
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        __m128 acc = _mm_setzero_ps();
+        for (int j = 0; j < 4; ++j, r += stride) {
+            std::uint32_t four;
+            std::memcpy(&four, r, 4);
+            const __m128i bytes = _mm_cvtsi32_si128(int(four));
+            const __m128i ints = _mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero);
+            acc = _mm_add_ps(acc, _mm_mul_ps(_mm_cvtepi32_ps(ints), _mm_set1_ps(wy[std::size_t(j)])));
+        }
+        acc = _mm_mul_ps(acc, _mm_loadu_ps(wx.data()));
+        acc = _mm_add_ps(acc, _mm_movehl_ps(acc, acc));
+        acc = _mm_add_ss(acc, _mm_shuffle_ps(acc, acc, 1));
+        return _mm_cvtss_f32(acc);
+#else
+        float sum = 0.0f;
+        for (int j = 0; j < 4; ++j, r += stride)
+            sum += wy[std::size_t(j)] * (wx[0] * r[0] + wx[1] * r[1] + wx[2] * r[2] + wx[3] * r[3]);
+        return sum;
+#endif
+    }
+
+    // The same near the edges: taps outside repeat the edge.
+    float Edge(const Plane& p, std::int64_t iu, std::int64_t iv, const std::array<float, 4>& wx,
+               const std::array<float, 4>& wy) const {
+        float sum = 0.0f;
+        for (int j = 0; j < 4; ++j) {
+            const std::uint8_t* r = p.row(std::int32_t(std::clamp<std::int64_t>(iv + j - 1, 0, hL - 1)));
+            float h = 0.0f;
+            for (int i = 0; i < 4; ++i) h += wx[std::size_t(i)] * r[std::clamp<std::int64_t>(iu + i - 1, 0, wL - 1)];
+            sum += wy[std::size_t(j)] * h;
+        }
+        return sum;
+    }
+
+    void RenderRow(std::int32_t y, std::int32_t width, std::uint8_t* dst) const {
+        const double one = 4294967296.0;  // positions carry 32 fraction bits
+        const std::int64_t U0 = std::llround((u0 + y * sinA) * one);
+        const std::int64_t V0 = std::llround((v0 + y * cosA) * one);
+        const std::int64_t dU = std::llround(cosA * one), dV = std::llround(-sinA * one);
+        const auto& kernel = Kernel().w;
+        // More than a pixel outside the image (pixel-centre units: edges at -0.5, w - 0.5)
+        // is black.
+        const std::int64_t low = -(std::int64_t(3) << 31);
+        const std::int64_t highU = (2 * std::int64_t(wL) + 1) << 31, highV = (2 * std::int64_t(hL) + 1) << 31;
+        for (std::int32_t x = 0; x < width; ++x, dst += 3) {
+            // Rounded to the nearest 1/256 pixel.
+            const std::int64_t U = U0 + x * dU + (std::int64_t(1) << 23);
+            const std::int64_t V = V0 + x * dV + (std::int64_t(1) << 23);
+            if (U < low || V < low || U >= highU || V >= highV) {
+                dst[0] = dst[1] = dst[2] = 0;
+                continue;
+            }
+            const std::int64_t iu = U >> 32, iv = V >> 32;
+            const auto& wx = kernel[std::size_t((U >> (32 - kPhaseBits)) & (kPhases - 1))];
+            const auto& wy = kernel[std::size_t((V >> (32 - kPhaseBits)) & (kPhases - 1))];
+            const bool inside = iu >= 1 && iv >= 1 && iu + 2 < wL && iv + 2 < hL;
+            for (int c = 0; c < 3; ++c) {
+                const Plane* p = planes[c];
+                dst[c] = p ? ToPixel(inside ? Inside(*p, iu, iv, wx, wy) : Edge(*p, iu, iv, wx, wy)) : 0;
+            }
+        }
+    }
+};
+
+bool Finite(const Alignment& a) {
+    return std::isfinite(a.offsetX) && std::isfinite(a.offsetY) && std::isfinite(a.rotation);
+}
+
+}  // namespace
+
+Status RenderAnaglyph(const ConvertedImageSupplier& rightSupplier, const ConvertedImageSupplier& leftSupplier,
+                      const OutputRect& rect, const Alignment& alignment, ConvertedImage& result,
+                      const ProgressFn& progress) {
+    if (rect.IsEmpty())
+        return Status::Error(ErrorCode::EmptyOutput, "the output rectangle is empty: the images do not overlap");
+    if (!Finite(alignment)) return Status::Error(ErrorCode::InvalidArgument, "the alignment values are not finite");
+    if (rect.Width() > 0x7fffffff || rect.Height() > 0x7fffffff)
+        return Status::Error(ErrorCode::InvalidArgument, "the output rectangle is too large");
+    const std::int32_t W = std::int32_t(rect.Width()), H = std::int32_t(rect.Height());
+    Report(progress, 0);
+
+    ConvertedImage out = ConvertedImage::Create(W, H);
+    if (out.empty())
+        return Status::Error(ErrorCode::OutOfMemory, "not enough memory for a " + std::to_string(W) + " x " +
+                                                         std::to_string(H) + " output image");
+    Report(progress, 10);
+
+    // Right eye: the crop of the output rectangle.
+    const ConvertedImage* right = rightSupplier ? rightSupplier() : nullptr;
+    if (!right || right->empty()) return Status::Error(ErrorCode::NoImage, "there is no right image");
+    const std::int64_t wR = right->width(), hR = right->height();
+    const std::int64_t xR = std::int64_t(std::trunc(rect.left + wR / 2.0));
+    const std::int64_t yR = std::int64_t(std::trunc(hR / 2.0 - rect.bottom));
+    if (xR < 0 || yR < 0 || xR + W > wR || yR + H > hR)
+        return Status::Error(ErrorCode::InvalidArgument, "the output rectangle lies outside the right image");
+    Report(progress, 20);
+
+    const ConvertedImage* left = leftSupplier ? leftSupplier() : nullptr;
+    if (!left || left->empty()) return Status::Error(ErrorCode::NoImage, "there is no left image");
+    Report(progress, 30);
+
+    const double angle = alignment.rotation * kDegreesToRadians;
+    const double cosA = std::cos(angle), sinA = std::sin(angle);
+    Report(progress, 40);
+
+    // The crop's origin in the rotated left raster, registered to the right crop's actual
+    // (whole-pixel) origin so both eyes share one pixel grid.
+    const double wL = left->width(), hL = left->height();
+    const double sx0 = (double(xR) - wR / 2.0) + wL / 2.0 - alignment.offsetX;
+    const double sy0 = (double(yR) - hR / 2.0) + hL / 2.0 - alignment.offsetY;
+    // Output pixel (0, 0)'s centre relative to the left image's centre, turned back.
+    const double dx = sx0 + 0.5 - wL / 2.0, dy = sy0 + 0.5 - hL / 2.0;
+    // Only the channels the left image uses are resampled (one for the fixed modes).
+    const unsigned channels = ChannelsInUse(*left);
+    Plane planes[3];
+    LeftSampler sampler;
+    for (int c = 0; c < 3; ++c) {
+        if (!(channels & (1u << c))) continue;
+        planes[c] = ExtractChannel(*left, c);
+        if (planes[c].empty())
+            return Status::Error(ErrorCode::OutOfMemory, "not enough memory to resample the left image");
+        sampler.planes[c] = &planes[c];
+    }
+    sampler.wL = left->width();
+    sampler.hL = left->height();
+    sampler.cosA = cosA;
+    sampler.sinA = sinA;
+    sampler.u0 = wL / 2.0 + cosA * dx + sinA * dy - 0.5;
+    sampler.v0 = hL / 2.0 - sinA * dx + cosA * dy - 0.5;
+    Report(progress, 50);
+
+    const std::size_t rowBytes = std::size_t(W) * 3;
+    ParallelRows(
+        H,
+        [&](std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t y = y0; y < y1; ++y) {
+                std::uint8_t* dst = out.row(y);
+                sampler.RenderRow(y, W, dst);
+                const std::uint8_t* r = right->row(std::int32_t(yR + y)) + std::size_t(xR) * 3;
+                for (std::size_t i = 0; i < rowBytes; ++i) dst[i] |= r[i];
+            }
+        },
+        std::int64_t(W) * 16);
+    Report(progress, 60);
+    Report(progress, 80);
+    Report(progress, 90);
+    result = std::move(out);
+    Report(progress, 100);
+    return Status::Ok();
+}
+
+Status RenderAnaglyph(const ConvertedImage& left, const ConvertedImage& right, const OutputRect& rect,
+                      const Alignment& alignment, ConvertedImage& result, const ProgressFn& progress) {
+    return RenderAnaglyph([&] { return &right; }, [&] { return &left; }, rect, alignment, result, progress);
+}
+
+}  // namespace bistrope
