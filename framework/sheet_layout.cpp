@@ -15,9 +15,9 @@ LayoutRect SheetPageRect(LayoutSize area, int treeWidth) { return {treeWidth, 0,
 
 LayoutRect SheetWindowRect(LayoutSize area, int treeWidth, int stripHeight, const LayoutRect* parent,
                            const SheetFrameMetrics& f) {
-    if (!parent) return RectAt(0, 0, area.cx + treeWidth, area.cy + stripHeight);
     const int w = area.cx + treeWidth + 2 * f.borderX;
     const int h = area.cy + stripHeight + f.captionHeight + 2 * f.borderY;
+    if (!parent) return RectAt(0, 0, w, h);
     const int x = (parent->left + parent->right) / 2 - w / 2;
     const int y = (parent->top + parent->bottom) / 2 - h / 2;
     return RectAt(x, y, w, h);

@@ -26,9 +26,10 @@ struct SheetFrameMetrics {
     int captionHeight = 0;
 };
 
-// The sheet's window rectangle. Not centred (no parent window given): at (0, 0), sized to the
-// page area plus the tree column and the button strip, frame not counted. Centred: the frame
-// added, and placed over the parent's window rectangle with halves truncated toward zero.
+// The sheet's window rectangle: the page area plus the tree column and the button strip, plus
+// the window frame around that client area. Not centred (no parent window given): at (0, 0).
+// Centred: placed over the parent's window rectangle, halves truncated toward zero. The frame
+// is counted in both cases, so the buttons and the line never overlap the pages.
 LayoutRect SheetWindowRect(LayoutSize area, int treeWidth, int buttonStripHeight, const LayoutRect* parentWindow,
                            const SheetFrameMetrics& frame);
 

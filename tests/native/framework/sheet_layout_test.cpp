@@ -26,7 +26,8 @@ TEST(SheetPlacement, PageRectWindowRectAndChildren) {
     EXPECT_EQ(page, (LayoutRect{200, 0, 520, 200}));
 
     const SheetFrameMetrics frame{3, 3, 23};
-    EXPECT_EQ(SheetWindowRect(area, 200, 48, nullptr, frame), (LayoutRect{0, 0, 520, 248}));
+    // Not centred: at the origin, still with the frame around the client area.
+    EXPECT_EQ(SheetWindowRect(area, 200, 48, nullptr, frame), (LayoutRect{0, 0, 526, 277}));
 
     // Centred over a parent at (100, 100) sized 1001 x 601: outer 526 x 277.
     const LayoutRect parent{100, 100, 1101, 701};
