@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "framework/win/dc.h"
+
 
 namespace TWIG4 {
 
@@ -40,48 +42,17 @@ LRESULT StatusBar::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 LRESULT StatusBar::OnPaint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC target = ::BeginPaint(hwnd, &ps);
-    if (!target) return 1;
+    PaintDC paint(hwnd);
     RECT c = {};
     GetClientRect(&c);
-    const int w = c.right - c.left;
-    const int h = c.bottom - c.top;
-    HDC buffer = ::CreateCompatibleDC(target);
-    HBITMAP bitmap = buffer && w > 0 && h > 0 ? ::CreateCompatibleBitmap(target, w, h) : nullptr;
-    if (!bitmap) {
-        // No buffer to compose in: the control paints directly.
-        if (buffer) ::DeleteDC(buffer);
-        ::CallWindowProcW(previousProc, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(target), 0);
-        ::EndPaint(hwnd, &ps);
-        return 1;
-    }
-    HGDIOBJ oldBitmap = ::SelectObject(buffer, bitmap);
-    ::SetWindowOrgEx(buffer, c.left, c.top, nullptr);
-
-    HBRUSH fill = ::CreateSolidBrush(kBackground);
-    ::FillRect(buffer, &c, fill);
-    ::DeleteObject(fill);
-    HPEN black = ::CreatePen(PS_SOLID, 0, RGB(0, 0, 0));
-    HPEN grey = ::CreatePen(PS_SOLID, 0, RGB(0x80, 0x80, 0x80));
-    HGDIOBJ oldPen = ::SelectObject(buffer, black);
-    ::MoveToEx(buffer, 0, 0, nullptr);
-    ::LineTo(buffer, c.right, 0);
-    ::SelectObject(buffer, grey);
-    ::MoveToEx(buffer, 0, 1, nullptr);
-    ::LineTo(buffer, c.right, 1);
-    ::SelectObject(buffer, oldPen);
-    ::DeleteObject(black);
-    ::DeleteObject(grey);
-
-    // The control draws its parts, texts and grip into the buffer over that background.
-    ::CallWindowProcW(previousProc, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(buffer), 0);
-    ::BitBlt(target, c.left, c.top, w, h, buffer, c.left, c.top, SRCCOPY);
-
-    ::SelectObject(buffer, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(buffer);
-    ::EndPaint(hwnd, &ps);
+    {
+        BufferedDC buffer(&paint, &c);
+        paint.FillRect(&c, kBackground);
+        paint.Line(0, 0, c.right, 0, RGB(0, 0, 0));
+        paint.Line(0, 1, c.right, 1, RGB(0x80, 0x80, 0x80));
+        // The control draws its parts, texts and grip into the buffer over that background.
+        ::CallWindowProcW(previousProc, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(paint.GetHandle()), 0);
+    }  // the composed picture goes to the window in one copy
     return 1;
 }
 
