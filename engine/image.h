@@ -1,0 +1,97 @@
+#pragma once
+// Image buffers of the engine.
+//
+// Conventions (every pixel operation of the engine uses them):
+//   * Rows are stored top row first; x grows to the right, y downwards.
+//   * Pixel (i, j) covers the square [i, i+1) x [j, j+1); its centre is (i + 0.5, j + 0.5).
+//   * SourceImage: a decoded file, 32 bits per pixel, bytes blue, green, red, alpha in that
+//     memory order (straight, not premultiplied alpha); stride = 4 * width.
+//   * ConvertedImage: the result of a colour-matrix conversion, 24 bits per pixel, bytes
+//     blue, green, red; every row padded to a multiple of 4 bytes,
+//     stride = (3 * width + 3) & ~3. Padding bytes are zero.
+//   * Buffers never throw: Create returns an empty image when a side is not positive, the
+//     size overflows, or the memory cannot be had. A new image is all zero (black,
+//     transparent).
+//   * Images are move-only; Clone makes an explicit copy (empty on failure).
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace bistrope {
+
+template <int BytesPerPixel>
+class BasicImage {
+public:
+    static constexpr int kBytesPerPixel = BytesPerPixel;
+
+    BasicImage() = default;
+    BasicImage(BasicImage&&) noexcept = default;
+    BasicImage& operator=(BasicImage&&) noexcept = default;
+    BasicImage(const BasicImage&) = delete;
+    BasicImage& operator=(const BasicImage&) = delete;
+
+    // Row stride in bytes for a width, or 0 when it does not fit.
+    static std::size_t StrideFor(std::int32_t width) {
+        if (width <= 0) return 0;
+        const std::size_t row = std::size_t(width) * BytesPerPixel;
+        return (row + 3) & ~std::size_t(3);
+    }
+
+    // A zeroed image of that size; empty when the size is not positive or cannot be allocated.
+    [[nodiscard]] static BasicImage Create(std::int32_t width, std::int32_t height) {
+        BasicImage image;
+        if (width <= 0 || height <= 0) return image;
+        const std::size_t stride = StrideFor(width);
+        if (std::size_t(height) > std::numeric_limits<std::size_t>::max() / stride) return image;
+        void* memory = std::calloc(std::size_t(height), stride);
+        if (!memory) return image;
+        image.pixels_.reset(static_cast<std::uint8_t*>(memory));
+        image.width_ = width;
+        image.height_ = height;
+        image.stride_ = stride;
+        return image;
+    }
+
+    // A copy of this image; empty when this one is empty or memory runs out.
+    [[nodiscard]] BasicImage Clone() const {
+        BasicImage copy = Create(width_, height_);
+        if (!copy.empty()) std::memcpy(copy.data(), data(), sizeBytes());
+        return copy;
+    }
+
+    [[nodiscard]] bool empty() const { return !pixels_; }
+    explicit operator bool() const { return !empty(); }
+
+    std::int32_t width() const { return width_; }
+    std::int32_t height() const { return height_; }
+    std::size_t stride() const { return stride_; }
+    std::size_t sizeBytes() const { return stride_ * std::size_t(height_); }
+
+    std::uint8_t* data() { return pixels_.get(); }
+    const std::uint8_t* data() const { return pixels_.get(); }
+    std::uint8_t* row(std::int32_t y) { return pixels_.get() + std::size_t(y) * stride_; }
+    const std::uint8_t* row(std::int32_t y) const { return pixels_.get() + std::size_t(y) * stride_; }
+
+    // Releases the pixels; the image becomes empty.
+    void reset() { *this = BasicImage(); }
+
+private:
+    struct FreeDeleter {
+        void operator()(std::uint8_t* p) const { std::free(p); }
+    };
+    std::unique_ptr<std::uint8_t[], FreeDeleter> pixels_;
+    std::int32_t width_ = 0;
+    std::int32_t height_ = 0;
+    std::size_t stride_ = 0;
+};
+
+// A decoded image: 32-bit blue, green, red, alpha.
+using SourceImage = BasicImage<4>;
+// A converted image: 24-bit blue, green, red, rows padded to 4 bytes.
+using ConvertedImage = BasicImage<3>;
+
+}  // namespace bistrope
