@@ -16,12 +16,18 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
 
 namespace bistrope {
+
+namespace detail {
+// Zeroed pixel memory (large blocks are given huge pages where the system allows it);
+// nullptr on failure. Released with FreePixels and the same size.
+std::uint8_t* AllocatePixels(std::size_t size);
+void FreePixels(std::uint8_t* pixels, std::size_t size);
+}  // namespace detail
 
 template <int BytesPerPixel>
 class BasicImage {
@@ -47,9 +53,10 @@ public:
         if (width <= 0 || height <= 0) return image;
         const std::size_t stride = StrideFor(width);
         if (std::size_t(height) > std::numeric_limits<std::size_t>::max() / stride) return image;
-        void* memory = std::calloc(std::size_t(height), stride);
+        const std::size_t size = std::size_t(height) * stride;
+        std::uint8_t* memory = detail::AllocatePixels(size);
         if (!memory) return image;
-        image.pixels_.reset(static_cast<std::uint8_t*>(memory));
+        image.pixels_ = Pixels(memory, PixelDeleter{size});
         image.width_ = width;
         image.height_ = height;
         image.stride_ = stride;
@@ -80,10 +87,12 @@ public:
     void reset() { *this = BasicImage(); }
 
 private:
-    struct FreeDeleter {
-        void operator()(std::uint8_t* p) const { std::free(p); }
+    struct PixelDeleter {
+        std::size_t size = 0;
+        void operator()(std::uint8_t* p) const { detail::FreePixels(p, size); }
     };
-    std::unique_ptr<std::uint8_t[], FreeDeleter> pixels_;
+    using Pixels = std::unique_ptr<std::uint8_t[], PixelDeleter>;
+    Pixels pixels_;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
     std::size_t stride_ = 0;

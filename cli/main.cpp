@@ -1,0 +1,191 @@
+// bistrope-cli: the anaglyph engine on the command line.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#include <shellapi.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "cli/options.h"
+#include "engine/convert.h"
+#include "engine/decode.h"
+#include "engine/jpeg_writer.h"
+#include "engine/output_rect.h"
+#include "engine/render.h"
+
+namespace {
+
+using namespace bistrope;
+
+int Fail(const std::string& message, int code = 1) {
+    std::fprintf(stderr, "bistrope-cli: %s\n", message.c_str());
+    return code;
+}
+
+bool StderrIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+std::filesystem::path Path(const std::string& utf8) { return std::filesystem::u8path(utf8); }
+
+std::vector<std::string> Arguments(int argc, char** argv) {
+    std::vector<std::string> args;
+#ifdef _WIN32
+    // The wide command line, so that any file name survives.
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide) {
+        for (int i = 1; i < count; ++i) {
+            const int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+            std::string s(std::size_t(n > 0 ? n - 1 : 0), '\0');
+            if (n > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, s.data(), n, nullptr, nullptr);
+            args.push_back(s);
+        }
+        LocalFree(wide);
+        return args;
+    }
+#endif
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    return args;
+}
+
+bool LoadMatrix(const std::string& file, ColorMatrix& matrix, std::string& error) {
+    std::ifstream in(Path(file), std::ios::binary);
+    if (!in) {
+        error = "cannot read the matrix file \"" + file + "\"";
+        return false;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string why;
+    const auto parsed = cli::ParseMatrixText(text.str(), why);
+    if (!parsed) {
+        error = "the matrix file \"" + file + "\" is not usable: " + why;
+        return false;
+    }
+    matrix = *parsed;
+    return true;
+}
+
+class ProgressLine {
+public:
+    explicit ProgressLine(bool enabled) : enabled_(enabled) {}
+    ~ProgressLine() { Done(); }
+    void Show(const char* what, int percent) {
+        if (!enabled_) return;
+        std::fprintf(stderr, "\r%-12s %3d%%", what, percent);
+        std::fflush(stderr);
+        shown_ = true;
+    }
+    void Done() {
+        if (shown_) std::fprintf(stderr, "\r%20s\r", "");
+        shown_ = false;
+    }
+
+private:
+    bool enabled_;
+    bool shown_ = false;
+};
+
+int PrintRect(const cli::Options& o) {
+    const ProbeResult left = ProbeImageFile(Path(o.left));
+    if (!left.ok()) return Fail(left.status.message);
+    const ProbeResult right = ProbeImageFile(Path(o.right));
+    if (!right.ok()) return Fail(right.status.message);
+    const OutputRect r = ComputeOutputRect(ImageSize{left.width, left.height}, ImageSize{right.width, right.height},
+                                           o.alignment);
+    std::printf("%d %d %d %d\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+}
+
+int Run(const cli::Options& o) {
+    ConversionParams leftParams, rightParams;
+    leftParams.mode = rightParams.mode = o.mode;
+    leftParams.eye = Eye::Left;
+    rightParams.eye = Eye::Right;
+    std::string error;
+    CustomMatrices custom{FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)};
+    if (!o.leftMatrixFile.empty() && !LoadMatrix(o.leftMatrixFile, custom.left, error)) return Fail(error);
+    if (!o.rightMatrixFile.empty() && !LoadMatrix(o.rightMatrixFile, custom.right, error)) return Fail(error);
+    leftParams.custom = rightParams.custom = custom;
+
+    // Fail early, before the work, when the output cannot be written at all.
+    const std::filesystem::path output = Path(o.output);
+    std::error_code ec;
+    const auto folder = output.has_parent_path() ? output.parent_path() : std::filesystem::path(".");
+    if (!std::filesystem::is_directory(folder, ec))
+        return Fail("Cannot write \"" + o.output + "\": the folder does not exist");
+
+    ProgressLine progress(StderrIsTerminal());
+    progress.Show("Reading", 0);
+    // Both files at once: decoding is the longest single step.
+    DecodeResult left, right;
+    std::thread leftReader;
+    bool threaded = true;
+    try {
+        leftReader = std::thread([&] { left = DecodeImageFile(Path(o.left)); });
+    } catch (...) {
+        threaded = false;
+    }
+    right = DecodeImageFile(Path(o.right));
+    if (threaded) leftReader.join();
+    else left = DecodeImageFile(Path(o.left));
+    if (!left.ok()) return Fail(left.status.message);
+    if (!right.ok()) return Fail(right.status.message);
+
+    const OutputRect rect = ComputeOutputRect(ImageSize{left.image.width(), left.image.height()},
+                                              ImageSize{right.image.width(), right.image.height()}, o.alignment);
+    if (rect.IsEmpty())
+        return Fail("the output rectangle is empty (" + std::to_string(rect.left) + " " + std::to_string(rect.top) +
+                    " " + std::to_string(rect.right) + " " + std::to_string(rect.bottom) +
+                    "): the aligned images do not overlap");
+
+    // Each source is converted when the render asks for it and released right after.
+    ConvertedImage leftConverted, rightConverted;
+    Status conversion;
+    auto convert = [&](DecodeResult& source, const ConversionParams& params, ConvertedImage& out) -> const ConvertedImage* {
+        conversion = MakeOutputImage(source.image, params, out);
+        source.image.reset();
+        return conversion.ok() ? &out : nullptr;
+    };
+    ConvertedImage anaglyph;
+    Status st = RenderAnaglyph([&] { return convert(right, rightParams, rightConverted); },
+                               [&] { return convert(left, leftParams, leftConverted); }, rect, o.alignment, anaglyph,
+                               [&](int p) { progress.Show("Rendering", p); });
+    if (!conversion.ok()) return Fail(conversion.message);
+    if (!st.ok()) return Fail(st.message);
+    leftConverted.reset();
+    rightConverted.reset();
+
+    progress.Show("Writing", 0);
+    st = WriteJpegFile(output, anaglyph, o.quality);
+    progress.Done();
+    if (!st.ok()) return Fail(st.message);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const cli::ParseResult parsed = cli::ParseOptions(Arguments(argc, argv));
+    if (!parsed.ok()) return Fail(parsed.error + " (see --help)", 2);
+    if (parsed.options.help) {
+        std::fputs(cli::UsageText(), stdout);
+        return 0;
+    }
+    if (parsed.options.printRect) return PrintRect(parsed.options);
+    return Run(parsed.options);
+}

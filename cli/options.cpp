@@ -1,0 +1,247 @@
+#include "cli/options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace bistrope::cli {
+namespace {
+
+enum class Id { Output, Mode, Offset, Rotation, Quality, LeftMatrix, RightMatrix, PrintRect, Help };
+
+struct Spec {
+    const char* longName;
+    char shortName;  // 0: long only
+    bool takesValue;
+    Id id;
+};
+
+const Spec kSpecs[] = {
+    {"output", 'o', true, Id::Output},          {"mode", 'm', true, Id::Mode},
+    {"offset", 'x', true, Id::Offset},          {"rotation", 'r', true, Id::Rotation},
+    {"quality", 'q', true, Id::Quality},        {"left-matrix", 0, true, Id::LeftMatrix},
+    {"right-matrix", 0, true, Id::RightMatrix}, {"print-rect", 0, false, Id::PrintRect},
+    {"help", 'h', false, Id::Help},
+};
+
+bool ParseDouble(const std::string& text, double& value) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(text.c_str(), &end);
+    return end == text.c_str() + text.size() && errno == 0 && std::isfinite(value);
+}
+
+bool ParseInt(const std::string& text, long& value) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text.c_str(), &end, 10);
+    return end == text.c_str() + text.size() && errno == 0;
+}
+
+// Applies one option's value; returns an error text or "".
+std::string Apply(const Spec& spec, const std::string& value, Options& o) {
+    switch (spec.id) {
+        case Id::Output:
+            if (value.empty()) return "the output file name is empty";
+            o.output = value;
+            return "";
+        case Id::Mode: {
+            const auto mode = ParseMode(value);
+            if (!mode) return "unknown mode '" + value + "' (use mono, full, half, optimised, custom or 1..5)";
+            o.mode = *mode;
+            return "";
+        }
+        case Id::Offset: {
+            const auto comma = value.find(',');
+            double x = 0, y = 0;
+            if (comma == std::string::npos || !ParseDouble(value.substr(0, comma), x) ||
+                !ParseDouble(value.substr(comma + 1), y))
+                return "the offset must be two numbers X,Y, not '" + value + "'";
+            if (std::fabs(x) > 1e6 || std::fabs(y) > 1e6) return "the offset '" + value + "' is out of range";
+            o.alignment.offsetX = x;
+            o.alignment.offsetY = y;
+            return "";
+        }
+        case Id::Rotation: {
+            double r = 0;
+            if (!ParseDouble(value, r)) return "the rotation must be a number of degrees, not '" + value + "'";
+            if (r < -20.0 || r > 20.0) return "the rotation must be within -20..20 degrees, not " + value;
+            o.alignment.rotation = r;
+            return "";
+        }
+        case Id::Quality: {
+            long q = 0;
+            if (!ParseInt(value, q) || q < 0 || q > 100) return "the quality must be a whole number 0..100, not '" + value + "'";
+            o.quality = int(q);
+            return "";
+        }
+        case Id::LeftMatrix:
+            o.leftMatrixFile = value;
+            return "";
+        case Id::RightMatrix:
+            o.rightMatrixFile = value;
+            return "";
+        case Id::PrintRect:
+            o.printRect = true;
+            return "";
+        case Id::Help:
+            o.help = true;
+            return "";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::optional<unsigned> ParseMode(const std::string& text) {
+    static const struct {
+        const char* name;
+        unsigned mode;
+    } kNames[] = {{"mono", Monochromatic},      {"monochromatic", Monochromatic}, {"full", FullColour},
+                  {"half", HalfColour},         {"optimised", OptimisedColour},  {"optimized", OptimisedColour},
+                  {"custom", CustomColour}};
+    for (const auto& n : kNames)
+        if (text == n.name) return n.mode;
+    if (text.size() == 1 && text[0] >= '1' && text[0] <= '5') return unsigned(text[0] - '0');
+    return std::nullopt;
+}
+
+std::optional<ColorMatrix> ParseMatrixText(const std::string& text, std::string& error) {
+    ColorMatrix m;
+    std::size_t count = 0, i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '#') {
+            while (i < text.size() && text[i] != '\n') ++i;
+            continue;
+        }
+        if (std::isspace(static_cast<unsigned char>(c)) || c == ',' || c == ';') {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < text.size() && !std::isspace(static_cast<unsigned char>(text[j])) && text[j] != ',' &&
+               text[j] != ';' && text[j] != '#')
+            ++j;
+        const std::string token = text.substr(i, j - i);
+        double v = 0;
+        if (!ParseDouble(token, v)) {
+            error = "'" + token + "' is not a number";
+            return std::nullopt;
+        }
+        if (count < 25) m.m[count] = float(v);
+        ++count;
+        i = j;
+    }
+    if (count != 25) {
+        error = "it holds " + std::to_string(count) + " numbers; a matrix needs 25, row by row";
+        return std::nullopt;
+    }
+    return m;
+}
+
+ParseResult ParseOptions(const std::vector<std::string>& args) {
+    ParseResult r;
+    Options& o = r.options;
+    std::vector<std::string> positional;
+    auto fail = [&](std::string message) {
+        r.error = std::move(message);
+        return r;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--") {
+            positional.insert(positional.end(), args.begin() + std::ptrdiff_t(i) + 1, args.end());
+            break;
+        }
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+            const auto eq = a.find('=');
+            const std::string name = a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
+            const Spec* found = nullptr;
+            int matches = 0;
+            for (const Spec& s : kSpecs) {
+                if (name == s.longName) {
+                    found = &s;
+                    matches = 1;
+                    break;
+                }
+                if (std::strncmp(s.longName, name.c_str(), name.size()) == 0) {
+                    found = &s;
+                    ++matches;
+                }
+            }
+            if (matches == 0) return fail("unknown option '--" + name + "'");
+            if (matches > 1) return fail("option '--" + name + "' is ambiguous");
+            std::string value;
+            if (found->takesValue) {
+                if (eq != std::string::npos) {
+                    value = a.substr(eq + 1);
+                } else if (i + 1 < args.size()) {
+                    value = args[++i];
+                } else {
+                    return fail(std::string("option '--") + found->longName + "' needs a value");
+                }
+            } else if (eq != std::string::npos) {
+                return fail(std::string("option '--") + found->longName + "' takes no value");
+            }
+            if (std::string e = Apply(*found, value, o); !e.empty()) return fail(e);
+            continue;
+        }
+        if (a.size() > 1 && a[0] == '-') {
+            // A cluster of short options; one that takes a value takes the rest of the cluster
+            // or the next argument.
+            for (std::size_t k = 1; k < a.size(); ++k) {
+                const Spec* found = nullptr;
+                for (const Spec& s : kSpecs)
+                    if (s.shortName && s.shortName == a[k]) found = &s;
+                if (!found) return fail(std::string("unknown option '-") + a[k] + "'");
+                std::string value;
+                if (found->takesValue) {
+                    if (k + 1 < a.size()) {
+                        value = a.substr(k + 1);
+                    } else if (i + 1 < args.size()) {
+                        value = args[++i];
+                    } else {
+                        return fail(std::string("option '-") + a[k] + "' needs a value");
+                    }
+                    k = a.size();
+                }
+                if (std::string e = Apply(*found, value, o); !e.empty()) return fail(e);
+            }
+            continue;
+        }
+        positional.push_back(a);
+    }
+    if (o.help) return r;
+    if (positional.size() != 2)
+        return fail("expected two images, LEFT and RIGHT, but got " + std::to_string(positional.size()));
+    o.left = positional[0];
+    o.right = positional[1];
+    if (o.output.empty() && !o.printRect) return fail("no output file: use -o FILE");
+    if ((!o.leftMatrixFile.empty() || !o.rightMatrixFile.empty()) && o.mode != CustomColour)
+        return fail("--left-matrix and --right-matrix apply only to --mode custom");
+    return r;
+}
+
+const char* UsageText() {
+    return "Usage: bistrope-cli [options] LEFT RIGHT\n"
+           "Makes a red-cyan anaglyph JPEG from a stereo pair: red from LEFT, green and blue from RIGHT.\n"
+           "\n"
+           "  -o, --output FILE      write the anaglyph JPEG here\n"
+           "  -m, --mode MODE        mono | full | half | optimised | custom, or 1..5 (default full)\n"
+           "  -x, --offset X,Y       offset of the left image in source pixels, Y positive downwards (default 0,0)\n"
+           "  -r, --rotation DEG     rotation of the left image in degrees, positive clockwise, -20..20 (default 0)\n"
+           "  -q, --quality Q        JPEG quality 0..100 (default 80)\n"
+           "      --left-matrix FILE, --right-matrix FILE\n"
+           "                         custom matrices for mode custom: 25 numbers, row by row\n"
+           "                         (default: the full-colour ones)\n"
+           "      --print-rect       print the output rectangle as \"left top right bottom\" and exit\n"
+           "  -h, --help             show this help and exit\n"
+           "\n"
+           "Exit status: 0 on success, 1 when an image cannot be read, rendered or written, 2 for bad options.\n";
+}
+
+}  // namespace bistrope::cli

@@ -1,0 +1,44 @@
+#pragma once
+// Command-line options of bistrope-cli, parsed GNU-style: long options with "=" or a
+// separate value, unambiguous prefixes of long options, short options with the value
+// attached or separate (a separate value may start with "-": "-x -3,4"), "--" ends the
+// options.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/color_matrix.h"
+#include "engine/output_rect.h"
+
+namespace bistrope::cli {
+
+struct Options {
+    std::string left, right;   // UTF-8 paths
+    std::string output;        // UTF-8 path; required unless printRect or help
+    unsigned mode = FullColour;
+    Alignment alignment;
+    int quality = 80;
+    std::string leftMatrixFile, rightMatrixFile;
+    bool printRect = false;
+    bool help = false;
+};
+
+struct ParseResult {
+    Options options;
+    std::string error;  // one line; empty on success
+    [[nodiscard]] bool ok() const { return error.empty(); }
+};
+
+[[nodiscard]] ParseResult ParseOptions(const std::vector<std::string>& args);  // args without the program name
+
+// "mono", "full", "half", "optimised" (or "optimized"), "custom", or 1..5.
+[[nodiscard]] std::optional<unsigned> ParseMode(const std::string& text);
+
+// 25 numbers, row by row, separated by white space, commas or semicolons; "#" starts a
+// comment that runs to the end of the line. The error says what is wrong.
+[[nodiscard]] std::optional<ColorMatrix> ParseMatrixText(const std::string& text, std::string& error);
+
+const char* UsageText();
+
+}  // namespace bistrope::cli

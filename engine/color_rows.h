@@ -1,0 +1,43 @@
+#pragma once
+// A colour matrix compiled for whole rows: turns rows of 32-bit BGRA source pixels into
+// rows of 24-bit BGR pixels. Results equal ApplyColorMatrix (engine/color_matrix.h) for
+// every pixel, followed by composition over black by the output alpha
+// (c' = round(c * a / 255)); opaque pixels of the fixed matrices are not touched by it.
+// Without a matrix the source colours are copied, composed over black the same way.
+
+#include <cstdint>
+#include <optional>
+
+#include "engine/color_matrix.h"
+
+namespace bistrope {
+
+class ColorRowConverter {
+public:
+    explicit ColorRowConverter(const std::optional<ColorMatrix>& matrix);
+
+    // Converts `width` pixels of src (BGRA) into dst (BGR); dst needs 3 * width bytes.
+    void ConvertRow(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) const;
+
+private:
+    enum class Kind : std::uint8_t { Constant, Single, General, SameAs };
+    struct Output {
+        Kind kind = Kind::Constant;
+        std::uint8_t constant = 0;   // Kind::Constant
+        int input = 0;               // Kind::Single: input component; Kind::SameAs: the output to copy
+        std::uint8_t lut[256] = {};  // Kind::Single: output byte for each input byte (alpha 255)
+        bool uses[3] = {};           // Kind::General: colour inputs with a non-zero element
+    };
+
+    void ConvertOpaque(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) const;
+    void ConvertTranslucent(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) const;
+    std::uint8_t General(int out, const std::uint8_t* px) const;
+
+    bool hasMatrix_ = false;
+    bool opaqueStaysOpaque_ = true;  // the matrix maps alpha 255 to 255 whatever the colour
+    ColorMatrix matrix_;
+    float terms_[4][4][256];  // terms_[in][out][v] = (v / 255.0f) * m[in][out]
+    Output outputs_[4];       // red, green, blue, alpha (alpha only used for translucent pixels)
+};
+
+}  // namespace bistrope

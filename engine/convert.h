@@ -1,0 +1,60 @@
+#pragma once
+// Colour-matrix conversion of a source image (engine/image.h) into a converted image:
+// the preview conversion (power-of-two sides, stretched) and the full-size output
+// conversion. The matrix is the one SelectBlendMatrix (engine/color_matrix.h) picks for
+// the mode and the eye: mode 0 refuses, modes above 5 copy the source colours.
+//
+// Resampling: independent x and y scales; an area average when a side shrinks (no
+// aliasing), bilinear interpolation of pixel centres when it grows, a plain copy when it
+// keeps its size. The matrix is applied first, then the image is resampled, so custom
+// matrices that clamp may differ slightly from resample-then-matrix.
+//
+// Both conversions use all worker threads and report progress 0 and 100.
+
+#include <cstdint>
+#include <optional>
+
+#include "engine/color_matrix.h"
+#include "engine/image.h"
+#include "engine/progress.h"
+#include "engine/status.h"
+
+namespace bistrope {
+
+struct PreviewSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    friend bool operator==(PreviewSize a, PreviewSize b) { return a.width == b.width && a.height == b.height; }
+};
+
+// Each side starts at 2 and doubles while it is below maxTexSize and below the source's
+// side (unsigned, strict comparisons): the smallest power of two not below the source,
+// capped at the smallest power of two not below maxTexSize, never below 2.
+[[nodiscard]] PreviewSize ComputePreviewSize(std::uint32_t sourceWidth, std::uint32_t sourceHeight,
+                                             std::uint32_t maxTexSize);
+
+struct ConversionParams {
+    unsigned mode = FullColour;
+    Eye eye = Eye::Left;
+    CustomMatrices custom{FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)};
+};
+
+// Makes the preview image. Progress 0 is reported first; on refusal (no source: NoImage,
+// mode 0: ModeZero) `preview` is left as it was. Otherwise the old preview is released
+// before the new one is allocated; if that allocation fails, `preview` is empty and the
+// status says OutOfMemory. Progress 100 is reported on success.
+[[nodiscard]] Status MakePreviewImage(const SourceImage& source, const ConversionParams& params,
+                                      std::uint32_t maxTexSize, ConvertedImage& preview,
+                                      const ProgressFn& progress = {});
+
+// Makes the full-size output image (the source's exact size, no resampling), with the
+// same refusals and progress as MakePreviewImage.
+[[nodiscard]] Status MakeOutputImage(const SourceImage& source, const ConversionParams& params,
+                                     ConvertedImage& output, const ProgressFn& progress = {});
+
+// The conversion itself: the whole source through `matrix` (none: colours copied)
+// stretched onto a new width x height image. Empty on allocation failure.
+[[nodiscard]] ConvertedImage ConvertImage(const SourceImage& source, const std::optional<ColorMatrix>& matrix,
+                                          std::int32_t width, std::int32_t height);
+
+}  // namespace bistrope

@@ -1,0 +1,126 @@
+// File handling shared by every build: open, read, recognise, check the declared size,
+// then hand the bytes to the platform's decoder.
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+#include "engine/decode.h"
+#include "engine/decode_internal.h"
+
+namespace bistrope {
+namespace detail {
+
+Status TooLarge(std::int64_t width, std::int64_t height, const DecodeLimits& limits) {
+    return Status::Error(ErrorCode::TooLarge, "the image is too large (" + std::to_string(width) + " x " +
+                                                  std::to_string(height) + " pixels; the limit is " +
+                                                  std::to_string(limits.maxPixels) + " pixels and " +
+                                                  std::to_string(limits.maxSide) + " per side)");
+}
+
+Status AllocateSource(std::int64_t width, std::int64_t height, const DecodeLimits& limits, SourceImage& out) {
+    if (width <= 0 || height <= 0) return Status::Error(ErrorCode::Corrupt, "the image declares no pixels");
+    if (!limits.Allows(width, height)) return TooLarge(width, height, limits);
+    out = SourceImage::Create(std::int32_t(width), std::int32_t(height));
+    if (out.empty()) return OutOfMemory(width, height);
+    return Status::Ok();
+}
+
+}  // namespace detail
+
+namespace {
+
+std::string Quoted(const std::filesystem::path& path) {
+    const auto u8 = path.u8string();
+    return "\"" + std::string(u8.begin(), u8.end()) + "\"";
+}
+
+Status NameFile(const std::filesystem::path& path, const Status& reason) {
+    if (reason.ok()) return reason;
+    return Status::Error(reason.code, "Cannot read " + Quoted(path) + ": " + reason.message);
+}
+
+// Reads at most maxBytes of the file (all of it when maxBytes is 0).
+Status ReadFileBytes(const std::filesystem::path& path, std::uintmax_t maxBytes, std::uintmax_t fileLimit,
+                     std::vector<std::uint8_t>& bytes, std::uintmax_t& fileSize) {
+    std::error_code ec;
+    const auto st = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(st)) {
+        if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory)
+            return Status::Error(ErrorCode::ReadFailed, "the file cannot be opened (" + ec.message() + ")");
+        return Status::Error(ErrorCode::NotFound, "the file does not exist");
+    }
+    if (std::filesystem::is_directory(st)) return Status::Error(ErrorCode::ReadFailed, "it is a folder, not a file");
+    fileSize = std::filesystem::file_size(path, ec);
+    if (ec) return Status::Error(ErrorCode::ReadFailed, "the file cannot be opened (" + ec.message() + ")");
+    if (fileSize == 0) return Status::Error(ErrorCode::Empty, "the file is empty");
+    if (maxBytes == 0 && fileSize > fileLimit)
+        return Status::Error(ErrorCode::TooLarge, "the file is too large (" + std::to_string(fileSize) + " bytes)");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return Status::Error(ErrorCode::ReadFailed, "the file cannot be opened (no permission?)");
+    const std::uintmax_t want = maxBytes ? std::min(maxBytes, fileSize) : fileSize;
+    bytes.clear();
+    if (want > bytes.max_size()) return Status::Error(ErrorCode::TooLarge, "the file is too large");
+    bytes.resize(std::size_t(want));
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(want));
+    if (std::uintmax_t(in.gcount()) != want) return Status::Error(ErrorCode::ReadFailed, "the file cannot be read");
+    return Status::Ok();
+}
+
+// Files larger than an uncompressed image at the pixel limit are not images we can read.
+std::uintmax_t FileLimit(const DecodeLimits& limits) {
+    return std::uintmax_t(limits.maxPixels) * 8 + (std::uintmax_t(64) << 20);
+}
+
+}  // namespace
+
+ProbeResult ProbeImageFile(const std::filesystem::path& path, const DecodeLimits& limits) {
+    std::vector<std::uint8_t> bytes;
+    std::uintmax_t fileSize = 0;
+    ProbeResult r;
+    r.status = ReadFileBytes(path, std::uintmax_t(1) << 20, 0, bytes, fileSize);
+    if (r.ok()) {
+        r = ProbeImageHeader(bytes.data(), bytes.size());
+        // A JPEG's frame header can follow large metadata segments.
+        if (r.status.code == ErrorCode::Truncated && fileSize > bytes.size()) {
+            r.status = ReadFileBytes(path, 0, FileLimit(limits), bytes, fileSize);
+            if (r.ok()) r = ProbeImageHeader(bytes.data(), bytes.size());
+        }
+    }
+    if (r.ok() && !limits.Allows(r.width, r.height)) r.status = detail::TooLarge(r.width, r.height, limits);
+    r.status = NameFile(path, r.status);
+    return r;
+}
+
+DecodeResult DecodeImageFile(const std::filesystem::path& path, const DecodeLimits& limits) {
+    DecodeResult result;
+    std::vector<std::uint8_t> bytes;
+    std::uintmax_t fileSize = 0;
+    Status st = ReadFileBytes(path, 0, FileLimit(limits), bytes, fileSize);
+    if (!st.ok()) {
+        result.status = NameFile(path, st);
+        return result;
+    }
+    const ProbeResult header = ProbeImageHeader(bytes.data(), bytes.size());
+    result.format = header.format;
+    if (header.format == ImageFormat::Unknown) {
+        result.status = NameFile(path, header.status);
+        return result;
+    }
+    // A size the header declares is checked before any decoder allocates; other header
+    // problems are left to the decoder, which knows its format best.
+    if (header.ok() && !limits.Allows(header.width, header.height)) {
+        result.status = NameFile(path, detail::TooLarge(header.width, header.height, limits));
+        return result;
+    }
+    if (header.status.code == ErrorCode::TooLarge) {
+        result.status = NameFile(path, header.status);
+        return result;
+    }
+    st = detail::DecodePlatform(path, bytes.data(), bytes.size(), header.format, limits, result.image);
+    if (!st.ok()) result.image.reset();
+    result.status = NameFile(path, st);
+    return result;
+}
+
+}  // namespace bistrope

@@ -1,0 +1,71 @@
+#pragma once
+// Reading image files into SourceImages (32-bit BGRA, see engine/image.h).
+//
+// Formats: JPEG (including grey and CMYK), PNG (palette with transparency, grey, 16-bit,
+// alpha), BMP (1/4/8/24/32-bit, bottom-up and top-down), GIF (the first frame), TIFF and,
+// in the Windows build only, EMF. No colour profile is applied. The format is recognised
+// by the file's first bytes, not by its name.
+//
+// Pixel limit: a file whose declared size is above DecodeLimits (by default 2^28 pixels,
+// 16384 x 16384, 1 GiB as BGRA, and 65535 pixels per side) is refused with
+// ErrorCode::TooLarge after reading its header and before any pixel buffer is allocated.
+//
+// Every failure is a Status whose message names the file and the reason, for example
+//   "Cannot read \"a.png\": the file is truncated".
+
+#include <cstdint>
+#include <filesystem>
+
+#include "engine/image.h"
+#include "engine/status.h"
+
+namespace bistrope {
+
+enum class ImageFormat { Unknown, Jpeg, Png, Bmp, Gif, Tiff, Emf };
+
+// The name of a format as shown in messages ("JPEG", "PNG", ...).
+const char* ImageFormatName(ImageFormat format);
+
+struct DecodeLimits {
+    static constexpr std::int64_t kDefaultMaxPixels = std::int64_t(1) << 28;
+    static constexpr std::int32_t kDefaultMaxSide = 65535;
+
+    std::int64_t maxPixels = kDefaultMaxPixels;
+    std::int32_t maxSide = kDefaultMaxSide;
+
+    // True when width x height may be allocated.
+    [[nodiscard]] bool Allows(std::int64_t width, std::int64_t height) const {
+        return width > 0 && height > 0 && width <= maxSide && height <= maxSide && width * height <= maxPixels;
+    }
+};
+
+struct DecodeResult {
+    SourceImage image;  // empty on failure
+    Status status;
+    ImageFormat format = ImageFormat::Unknown;
+
+    [[nodiscard]] bool ok() const { return status.ok(); }
+};
+
+[[nodiscard]] DecodeResult DecodeImageFile(const std::filesystem::path& path, const DecodeLimits& limits = {});
+
+struct ProbeResult {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    ImageFormat format = ImageFormat::Unknown;
+    Status status;
+
+    [[nodiscard]] bool ok() const { return status.ok(); }
+};
+
+// The declared size of an image file, read from its header without decoding pixels.
+// Sizes above the limits are reported as TooLarge like the decoder would.
+[[nodiscard]] ProbeResult ProbeImageFile(const std::filesystem::path& path, const DecodeLimits& limits = {});
+
+// The same from bytes already in memory (the beginning of a file, at least its header).
+[[nodiscard]] ProbeResult ProbeImageHeader(const std::uint8_t* bytes, std::size_t size);
+
+// The format that a file's first bytes announce.
+[[nodiscard]] ImageFormat SniffImageFormat(const std::uint8_t* bytes, std::size_t size);
+
+}  // namespace bistrope

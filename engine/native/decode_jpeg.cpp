@@ -1,0 +1,105 @@
+// JPEG decoding with libjpeg-turbo: YCbCr, RGB and grey straight into BGRA; CMYK and YCCK
+// (Adobe's inverted CMYK included) converted here.
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "engine/decode_internal.h"
+#include "engine/native/native_decoders.h"
+
+namespace bistrope::detail {
+namespace {
+
+struct JpegError {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+    bool hitEnd;
+};
+
+[[noreturn]] void OnJpegError(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<JpegError*>(cinfo->err);
+    err->pub.format_message(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+void OnJpegMessage(j_common_ptr cinfo, int level) {
+    auto* err = reinterpret_cast<JpegError*>(cinfo->err);
+    // A warning about the data ending early: the image is truncated.
+    if (level < 0 && err->pub.msg_code == JWRN_JPEG_EOF) err->hitEnd = true;
+}
+
+// CMYK as stored (Adobe writes it inverted) to BGRA.
+void CmykRowToBgra(const std::uint8_t* in, std::uint8_t* out, std::int32_t width, bool inverted) {
+    for (std::int32_t x = 0; x < width; ++x, in += 4, out += 4) {
+        unsigned c = in[0], m = in[1], y = in[2], k = in[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        out[0] = std::uint8_t((y * k + 127) / 255);
+        out[1] = std::uint8_t((m * k + 127) / 255);
+        out[2] = std::uint8_t((c * k + 127) / 255);
+        out[3] = 255;
+    }
+}
+
+Status Decode(jpeg_decompress_struct& cinfo, JpegError& err, const std::uint8_t* bytes, std::size_t size,
+              const DecodeLimits& limits, SourceImage& out, std::vector<std::uint8_t>& cmykRow) {
+    if (setjmp(err.jump)) {
+        if (err.hitEnd) return Truncated();
+        return Status::Error(ErrorCode::Corrupt, std::string("the JPEG data is damaged (") + err.message + ")");
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, bytes, static_cast<unsigned long>(size));
+    jpeg_read_header(&cinfo, TRUE);
+    if (err.hitEnd) return Truncated();
+
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    if (cmyk) {
+        cinfo.out_color_space = JCS_CMYK;
+    } else if (cinfo.num_components == 1 || cinfo.num_components == 3) {
+        cinfo.out_color_space = JCS_EXT_BGRA;
+    } else {
+        return Status::Error(ErrorCode::Unsupported,
+                             "JPEG files with " + std::to_string(cinfo.num_components) + " components are not supported");
+    }
+    Status st = AllocateSource(cinfo.image_width, cinfo.image_height, limits, out);
+    if (!st.ok()) return st;
+    jpeg_start_decompress(&cinfo);
+    if (cmyk) cmykRow.resize(std::size_t(cinfo.output_width) * 4);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const std::int32_t y = std::int32_t(cinfo.output_scanline);
+        JSAMPROW row = cmyk ? cmykRow.data() : out.row(y);
+        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) break;
+        if (cmyk) CmykRowToBgra(cmykRow.data(), out.row(y), out.width(), cinfo.saw_Adobe_marker);
+        if (err.hitEnd) return Truncated();
+    }
+    jpeg_finish_decompress(&cinfo);
+    if (err.hitEnd) return Truncated();
+    return Status::Ok();
+}
+
+}  // namespace
+
+Status DecodeJpeg(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out) {
+    jpeg_decompress_struct cinfo;
+    JpegError err;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    std::memset(&err, 0, sizeof err);
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = OnJpegError;
+    err.pub.emit_message = OnJpegMessage;
+    std::vector<std::uint8_t> cmykRow;
+    const Status st = Decode(cinfo, err, bytes, size, limits, out, cmykRow);
+    jpeg_destroy_decompress(&cinfo);
+    return st;
+}
+
+}  // namespace bistrope::detail

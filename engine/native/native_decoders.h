@@ -1,0 +1,13 @@
+#pragma once
+// The native build's format decoders (see engine/decode_internal.h for the contract).
+
+#include "engine/decode_internal.h"
+
+namespace bistrope::detail {
+
+Status DecodeJpeg(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out);
+Status DecodePng(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out);
+Status DecodeGif(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out);
+Status DecodeTiff(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out);
+
+}  // namespace bistrope::detail
