@@ -37,8 +37,10 @@ Status ReplaceFileContents(const std::filesystem::path& target, const std::uint8
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return Status::Error(ErrorCode::InvalidArgument, "a folder of that name exists");
-        // rename() would replace a read-only file; a read-only file must stay as it is.
-        if (::access(target.c_str(), W_OK) != 0) return Status::Error(ErrorCode::ReadOnly, "the file is read-only");
+        // rename() would replace a read-only file; a read-only file must stay as it is. A file
+        // without any write permission counts as read-only even for the superuser.
+        if (::access(target.c_str(), W_OK) != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            return Status::Error(ErrorCode::ReadOnly, "the file is read-only");
     }
 
     static std::atomic<unsigned> counter{0};
