@@ -1,5 +1,6 @@
 #include "engine/color_rows.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace bistrope {
@@ -67,6 +68,11 @@ ColorRowConverter::ColorRowConverter(const std::optional<ColorMatrix>& matrix) {
             o.kind = Kind::General;
         }
     }
+    for (int j = 0; j < 3; ++j) {
+        bool zero = true;
+        for (int i = 0; i < 4; ++i) zero &= matrix_.at(i, j) == 0.0f;
+        alwaysZero_[kBgrIndex[j]] = zero && ToByte(sum(j, 0, 0, 0, 0)) == 0;
+    }
     opaqueStaysOpaque_ = outputs_[3].kind == Kind::Constant && outputs_[3].constant == 255;
 }
 
@@ -80,32 +86,49 @@ std::uint8_t ColorRowConverter::General(int j, const std::uint8_t* px) const {
     return ToByte(s);
 }
 
-void ColorRowConverter::ConvertOpaque(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) const {
-    // One tight loop per output component.
+void InterleaveBgr(const std::uint8_t* b, const std::uint8_t* g, const std::uint8_t* r, std::uint8_t* dst,
+                   std::int32_t width) {
+    std::int32_t x = 0;
+    // Four pixels as three 32-bit stores.
+    for (; x + 4 <= width; x += 4, dst += 12) {
+        const std::uint32_t w0 = b[x] | g[x] << 8 | r[x] << 16 | std::uint32_t(b[x + 1]) << 24;
+        const std::uint32_t w1 = g[x + 1] | r[x + 1] << 8 | b[x + 2] << 16 | std::uint32_t(g[x + 2]) << 24;
+        const std::uint32_t w2 = r[x + 2] | b[x + 3] << 8 | g[x + 3] << 16 | std::uint32_t(r[x + 3]) << 24;
+        std::memcpy(dst, &w0, 4);
+        std::memcpy(dst + 4, &w1, 4);
+        std::memcpy(dst + 8, &w2, 4);
+    }
+    for (; x < width; ++x, dst += 3) {
+        dst[0] = b[x];
+        dst[1] = g[x];
+        dst[2] = r[x];
+    }
+}
+
+void ColorRowConverter::ComputeOpaque(const std::uint8_t* src, std::int32_t n, std::uint8_t* const planes[3]) const {
+    // One tight loop per output component (red, green, blue).
     for (int j = 0; j < 3; ++j) {
         const Output& o = outputs_[j];
-        std::uint8_t* d = dst + kBgrIndex[j];
+        std::uint8_t* d = planes[j];
         switch (o.kind) {
             case Kind::Constant:
-                for (std::int32_t x = 0; x < width; ++x) d[3 * x] = o.constant;
+                std::memset(d, o.constant, std::size_t(n));
                 break;
             case Kind::Single: {
                 const std::uint8_t* s = src + kBgraIndex[o.input];
-                for (std::int32_t x = 0; x < width; ++x) d[3 * x] = o.lut[s[4 * x]];
+                for (std::int32_t x = 0; x < n; ++x) d[x] = o.lut[s[4 * x]];
                 break;
             }
-            case Kind::SameAs: {
-                const std::uint8_t* s = dst + kBgrIndex[o.input];
-                for (std::int32_t x = 0; x < width; ++x) d[3 * x] = s[3 * x];
+            case Kind::SameAs:
+                std::memcpy(d, planes[o.input], std::size_t(n));
                 break;
-            }
             case Kind::General: {
                 const float* tr = terms_[0][j];
                 const float* tg = terms_[1][j];
                 const float* tb = terms_[2][j];
                 const float ta = terms_[3][j][255];
                 const float tc = 1.0f * matrix_.at(4, j);
-                for (std::int32_t x = 0; x < width; ++x) {
+                for (std::int32_t x = 0; x < n; ++x) {
                     const std::uint8_t* px = src + 4 * x;
                     float s = 0.0f;
                     s += tr[px[2]];
@@ -113,11 +136,23 @@ void ColorRowConverter::ConvertOpaque(const std::uint8_t* src, std::uint8_t* dst
                     s += tb[px[0]];
                     s += ta;
                     s += tc;
-                    d[3 * x] = ToByte(s);
+                    d[x] = ToByte(s);
                 }
                 break;
             }
         }
+    }
+}
+
+void ColorRowConverter::ConvertOpaque(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) const {
+    // In chunks through small planes, then one interleaving pass.
+    constexpr std::int32_t kChunk = 512;
+    std::uint8_t r[kChunk], g[kChunk], b[kChunk];
+    std::uint8_t* const planes[3] = {r, g, b};
+    for (std::int32_t at = 0; at < width; at += kChunk) {
+        const std::int32_t n = std::min(kChunk, width - at);
+        ComputeOpaque(src + 4 * at, n, planes);
+        InterleaveBgr(b, g, r, dst + 3 * at, n);
     }
 }
 
@@ -134,16 +169,36 @@ void ColorRowConverter::ConvertTranslucent(const std::uint8_t* src, std::uint8_t
     }
 }
 
+namespace {
+
+// The end of the run of opaque pixels starting at x.
+std::int32_t OpaqueRunEnd(const std::uint8_t* src, std::int32_t x, std::int32_t width) {
+    constexpr std::uint64_t kAlpha = 0xFF000000FF000000ull;
+    for (; x + 2 <= width; x += 2) {
+        std::uint64_t two;
+        std::memcpy(&two, src + 4 * x, 8);
+        if ((two & kAlpha) != kAlpha) break;
+    }
+    while (x < width && src[4 * x + 3] == 255) ++x;
+    return x;
+}
+
+std::int32_t TranslucentRunEnd(const std::uint8_t* src, std::int32_t x, std::int32_t width) {
+    while (x < width && src[4 * x + 3] != 255) ++x;
+    return x;
+}
+
+}  // namespace
+
 void ColorRowConverter::ConvertRow(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) const {
     if (hasMatrix_ && !opaqueStaysOpaque_) {
         ConvertTranslucent(src, dst, width);
         return;
     }
-    // Split the row into runs of opaque pixels (fast path) and the rest.
+    // Runs of opaque pixels take the fast path.
     std::int32_t x = 0;
     while (x < width) {
-        std::int32_t end = x;
-        while (end < width && src[4 * end + 3] == 255) ++end;
+        std::int32_t end = OpaqueRunEnd(src, x, width);
         if (end > x) {
             if (hasMatrix_) {
                 ConvertOpaque(src + 4 * x, dst + 3 * x, end - x);
@@ -152,9 +207,42 @@ void ColorRowConverter::ConvertRow(const std::uint8_t* src, std::uint8_t* dst, s
             }
         }
         x = end;
-        while (end < width && src[4 * end + 3] != 255) ++end;
+        end = TranslucentRunEnd(src, x, width);
         if (end > x) ConvertTranslucent(src + 4 * x, dst + 3 * x, end - x);
         x = end;
+    }
+}
+
+void ColorRowConverter::ConvertRowPlanes(const std::uint8_t* src, std::uint8_t* blue, std::uint8_t* green,
+                                         std::uint8_t* red, std::int32_t width) const {
+    std::int32_t x = 0;
+    while (x < width) {
+        std::int32_t end = (hasMatrix_ && !opaqueStaysOpaque_) ? x : OpaqueRunEnd(src, x, width);
+        if (end > x) {
+            if (hasMatrix_) {
+                std::uint8_t* const planes[3] = {red + x, green + x, blue + x};
+                ComputeOpaque(src + 4 * x, end - x, planes);
+            } else {
+                for (std::int32_t i = x; i < end; ++i) {
+                    blue[i] = src[4 * i];
+                    green[i] = src[4 * i + 1];
+                    red[i] = src[4 * i + 2];
+                }
+            }
+        }
+        x = end;
+        end = (hasMatrix_ && !opaqueStaysOpaque_) ? width : TranslucentRunEnd(src, x, width);
+        while (x < end) {  // through a small interleaved buffer
+            std::uint8_t bgr[3 * 256];
+            const std::int32_t n = std::min<std::int32_t>(256, end - x);
+            ConvertTranslucent(src + 4 * x, bgr, n);
+            for (std::int32_t i = 0; i < n; ++i) {
+                blue[x + i] = bgr[3 * i];
+                green[x + i] = bgr[3 * i + 1];
+                red[x + i] = bgr[3 * i + 2];
+            }
+            x += n;
+        }
     }
 }
 

@@ -12,12 +12,24 @@
 
 namespace bistrope {
 
+// Writes width pixels of BGR from three planes.
+void InterleaveBgr(const std::uint8_t* b, const std::uint8_t* g, const std::uint8_t* r, std::uint8_t* dst,
+                   std::int32_t width);
+
 class ColorRowConverter {
 public:
     explicit ColorRowConverter(const std::optional<ColorMatrix>& matrix);
 
     // Converts `width` pixels of src (BGRA) into dst (BGR); dst needs 3 * width bytes.
     void ConvertRow(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) const;
+
+    // The same into three planes of `width` bytes each.
+    void ConvertRowPlanes(const std::uint8_t* src, std::uint8_t* blue, std::uint8_t* green, std::uint8_t* red,
+                          std::int32_t width) const;
+
+    // True when output channel `byteIndex` (0 blue, 1 green, 2 red) is 0 for every
+    // pixel, whatever its colour and alpha.
+    bool AlwaysZero(int byteIndex) const { return alwaysZero_[byteIndex]; }
 
 private:
     enum class Kind : std::uint8_t { Constant, Single, General, SameAs };
@@ -29,11 +41,13 @@ private:
         bool uses[3] = {};           // Kind::General: colour inputs with a non-zero element
     };
 
+    void ComputeOpaque(const std::uint8_t* src, std::int32_t n, std::uint8_t* const planes[3]) const;  // red, green, blue
     void ConvertOpaque(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) const;
     void ConvertTranslucent(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) const;
     std::uint8_t General(int out, const std::uint8_t* px) const;
 
     bool hasMatrix_ = false;
+    bool alwaysZero_[3] = {};  // by byte index: blue, green, red
     bool opaqueStaysOpaque_ = true;  // the matrix maps alpha 255 to 255 whatever the colour
     ColorMatrix matrix_;
     float terms_[4][4][256];  // terms_[in][out][v] = (v / 255.0f) * m[in][out]

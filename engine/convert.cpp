@@ -27,6 +27,10 @@ struct Filter {
     std::vector<std::int16_t> weights;
     std::int32_t maxCount = 0;
     bool identity = false;
+    // When no output needs more than two taps (enlarging, or shrinking by less than 2):
+    // per output the first tap and both weights, the second weight 0 for a single tap.
+    std::vector<std::int32_t> pairFirst;
+    std::vector<std::int16_t> pairWeights;
 };
 
 Filter MakeFilter(std::int32_t from, std::int32_t to) {
@@ -79,91 +83,121 @@ Filter MakeFilter(std::int32_t from, std::int32_t to) {
         f.weights[std::size_t(t.weightsAt) + largest] = std::int16_t(f.weights[std::size_t(t.weightsAt) + largest] + (kWeightOne - sum));
         f.maxCount = std::max(f.maxCount, t.count);
     }
+    if (f.maxCount <= 2 && from >= 2) {
+        for (const Taps& t : f.taps) {
+            const std::int32_t second = t.count == 2 ? f.weights[std::size_t(t.weightsAt) + 1] : 0;
+            // A single tap at the last pixel reads no further than that pixel.
+            const std::int32_t first = std::min(t.first, from - 2);
+            const bool shifted = first != t.first;
+            f.pairFirst.push_back(first);
+            f.pairWeights.push_back(std::int16_t(shifted ? 0 : f.weights[std::size_t(t.weightsAt)]));
+            f.pairWeights.push_back(std::int16_t(shifted ? f.weights[std::size_t(t.weightsAt)] : second));
+        }
+    }
     return f;
 }
 
-// Horizontal pass: one converted source row (BGR bytes) to `to` pixels of 16-bit values
-// holding 8 fraction bits.
+// Horizontal pass of one channel plane of a converted source row into `to` 16-bit values holding 8 fraction bits.
 void ResampleRow(const std::uint8_t* src, std::uint16_t* dst, const Filter& fx) {
     const std::int32_t to = std::int32_t(fx.taps.size());
     if (fx.identity) {
-        for (std::int32_t i = 0; i < to * 3; ++i) dst[i] = std::uint16_t(src[i] << 8);
+        for (std::int32_t i = 0; i < to; ++i) dst[i] = std::uint16_t(src[i] << 8);
+        return;
+    }
+    constexpr int shift = kWeightBits - 8;
+    constexpr int half = 1 << (shift - 1);
+    if (!fx.pairFirst.empty()) {
+        const std::int32_t* first = fx.pairFirst.data();
+        const std::int16_t* w = fx.pairWeights.data();
+        for (std::int32_t o = 0; o < to; ++o) {
+            const std::uint8_t* p = src + first[o];
+            dst[o] = std::uint16_t((w[2 * o] * p[0] + w[2 * o + 1] * p[1] + half) >> shift);
+        }
         return;
     }
     const std::int16_t* weights = fx.weights.data();
-    for (std::int32_t o = 0; o < to; ++o, dst += 3) {
+    for (std::int32_t o = 0; o < to; ++o) {
         const Taps& t = fx.taps[std::size_t(o)];
-        const std::uint8_t* p = src + 3 * t.first;
+        const std::uint8_t* p = src + t.first;
         const std::int16_t* w = weights + t.weightsAt;
-        std::int32_t b = 0, g = 0, r = 0;
-        for (std::int32_t k = 0; k < t.count; ++k, p += 3) {
-            b += w[k] * p[0];
-            g += w[k] * p[1];
-            r += w[k] * p[2];
-        }
-        constexpr int shift = kWeightBits - 8;
-        dst[0] = std::uint16_t((b + (1 << (shift - 1))) >> shift);
-        dst[1] = std::uint16_t((g + (1 << (shift - 1))) >> shift);
-        dst[2] = std::uint16_t((r + (1 << (shift - 1))) >> shift);
+        std::int32_t sum = 0;
+        for (std::int32_t k = 0; k < t.count; ++k) sum += w[k] * p[k];
+        dst[o] = std::uint16_t((sum + half) >> shift);
     }
 }
 
 // Stretches rows [y0, y1) of the output: converts and horizontally resamples each needed
-// source row once (a ring of recent rows), then combines them vertically.
+// source row once (a ring of recent rows, one plane per channel), then combines them
+// vertically. Channels the matrix makes zero everywhere are not resampled.
 void StretchBand(const SourceImage& source, const ColorRowConverter& colours, const Filter& fx, const Filter& fy,
                  ConvertedImage& out, std::int32_t y0, std::int32_t y1) {
     const std::int32_t w = out.width();
-    const std::size_t rowValues = std::size_t(w) * 3;
+    int channels[3], count = 0;
+    for (int c = 0; c < 3; ++c)
+        if (!colours.AlwaysZero(c)) channels[count++] = c;
     const std::int32_t slots = fy.maxCount + 1;
-    std::vector<std::uint16_t> ring(rowValues * std::size_t(slots));
+    const std::size_t plane = std::size_t(w);
+    std::vector<std::uint16_t> ring(plane * 3 * std::size_t(slots));
     std::vector<std::int32_t> held(std::size_t(slots), -1);
-    std::vector<std::uint8_t> converted(std::size_t(source.width()) * 3);
-    std::vector<std::int32_t> acc(rowValues);
-    auto rowOf = [&](std::int32_t sy) -> const std::uint16_t* {
+    const std::size_t sourcePlane = std::size_t(source.width());
+    std::vector<std::uint8_t> converted(sourcePlane * 3);  // blue, green, red planes
+    std::vector<std::int32_t> acc(plane);
+    // Plane of channel c of source row sy.
+    auto rowOf = [&](std::int32_t sy, int c) -> const std::uint16_t* {
         const std::size_t slot = std::size_t(sy % slots);
-        std::uint16_t* r = ring.data() + slot * rowValues;
+        std::uint16_t* r = ring.data() + slot * plane * 3;
         if (held[slot] != sy) {
-            colours.ConvertRow(source.row(sy), converted.data(), source.width());
-            ResampleRow(converted.data(), r, fx);
+            std::uint8_t* cp = converted.data();
+            colours.ConvertRowPlanes(source.row(sy), cp, cp + sourcePlane, cp + 2 * sourcePlane, source.width());
+            for (int k = 0; k < count; ++k) {
+                const std::size_t c = std::size_t(channels[k]);
+                ResampleRow(cp + sourcePlane * c, r + plane * c, fx);
+            }
             held[slot] = sy;
         }
-        return r;
+        return r + plane * std::size_t(c);
     };
+    constexpr int shift = kWeightBits + 8;
+    constexpr std::int32_t half = 1 << (shift - 1);
+    // One output row as three planes (zero planes stay zero), interleaved at the end.
+    std::vector<std::uint8_t> planes(plane * 3, 0);
     for (std::int32_t y = y0; y < y1; ++y) {
         const Taps& t = fy.taps[std::size_t(y)];
         const std::int16_t* wy = fy.weights.data() + t.weightsAt;
-        std::uint8_t* dst = out.row(y);
-        if (t.count == 1) {
-            const std::uint16_t* r = rowOf(t.first);
-            for (std::size_t i = 0; i < rowValues; ++i) dst[i] = std::uint8_t((r[i] + 128) >> 8);
-            continue;
+        for (int k = 0; k < count; ++k) {
+            const int c = channels[k];
+            std::uint8_t* d = planes.data() + plane * std::size_t(c);
+            if (t.count == 1) {
+                const std::uint16_t* r = rowOf(t.first, c);
+                for (std::int32_t i = 0; i < w; ++i) d[i] = std::uint8_t((r[i] + 128) >> 8);
+            } else if (t.count == 2) {
+                const std::uint16_t* r0 = rowOf(t.first, c);
+                const std::uint16_t* r1 = rowOf(t.first + 1, c);
+                const std::int32_t w0 = wy[0], w1 = wy[1];
+                for (std::int32_t i = 0; i < w; ++i) {
+                    const std::int32_t v = (w0 * r0[i] + w1 * r1[i] + half) >> shift;
+                    d[i] = std::uint8_t(v > 255 ? 255 : v);
+                }
+            } else {
+                std::fill(acc.begin(), acc.end(), 0);
+                for (std::int32_t j = 0; j < t.count; ++j) {
+                    const std::uint16_t* r = rowOf(t.first + j, c);
+                    const std::int32_t wj = wy[j];
+                    for (std::int32_t i = 0; i < w; ++i) acc[std::size_t(i)] += wj * r[i];
+                }
+                for (std::int32_t i = 0; i < w; ++i) {
+                    const std::int32_t v = (acc[std::size_t(i)] + half) >> shift;
+                    d[i] = std::uint8_t(v > 255 ? 255 : v);
+                }
+            }
         }
-        std::fill(acc.begin(), acc.end(), 0);
-        for (std::int32_t k = 0; k < t.count; ++k) {
-            const std::uint16_t* r = rowOf(t.first + k);
-            const std::int32_t wk = wy[k];
-            for (std::size_t i = 0; i < rowValues; ++i) acc[i] += wk * r[i];
-        }
-        constexpr int shift = kWeightBits + 8;
-        for (std::size_t i = 0; i < rowValues; ++i) {
-            const std::int32_t v = (acc[i] + (1 << (shift - 1))) >> shift;
-            dst[i] = std::uint8_t(v > 255 ? 255 : v);
-        }
+        InterleaveBgr(planes.data(), planes.data() + plane, planes.data() + 2 * plane, out.row(y), w);
     }
 }
 
 Status Refusal(const SourceImage& source, unsigned mode) {
     if (source.empty()) return Status::Error(ErrorCode::NoImage, "there is no source image to convert");
     if (!CanConvert(mode)) return Status::Error(ErrorCode::ModeZero, "blending mode 0 allows no conversion");
-    return Status::Ok();
-}
-
-Status Finish(ConvertedImage&& made, std::int32_t w, std::int32_t h, ConvertedImage& slot, const ProgressFn& progress) {
-    if (made.empty())
-        return Status::Error(ErrorCode::OutOfMemory, "not enough memory for a " + std::to_string(w) + " x " +
-                                                         std::to_string(h) + " converted image");
-    slot = std::move(made);
-    Report(progress, 100);
     return Status::Ok();
 }
 
@@ -180,11 +214,12 @@ PreviewSize ComputePreviewSize(std::uint32_t sourceWidth, std::uint32_t sourceHe
             std::int32_t(std::min<std::uint32_t>(side(sourceHeight), 1u << 30))};
 }
 
-ConvertedImage ConvertImage(const SourceImage& source, const std::optional<ColorMatrix>& matrix, std::int32_t width,
-                            std::int32_t height) {
-    ConvertedImage out = ConvertedImage::Create(width, height);
-    if (out.empty() || source.empty()) return out;
+namespace {
+
+// Converts the whole source onto `out`, whose size decides the stretch.
+void ConvertInto(const SourceImage& source, const std::optional<ColorMatrix>& matrix, ConvertedImage& out) {
     const ColorRowConverter colours(matrix);
+    const std::int32_t width = out.width(), height = out.height();
     if (width == source.width() && height == source.height()) {
         ParallelRows(
             height,
@@ -192,13 +227,40 @@ ConvertedImage ConvertImage(const SourceImage& source, const std::optional<Color
                 for (std::int32_t y = y0; y < y1; ++y) colours.ConvertRow(source.row(y), out.row(y), width);
             },
             width);
-        return out;
+        return;
     }
     const Filter fx = MakeFilter(source.width(), width);
     const Filter fy = MakeFilter(source.height(), height);
     const std::int64_t work = std::int64_t(width) * fy.maxCount + std::int64_t(source.width()) * source.height() / height;
     ParallelRows(
         height, [&](std::int32_t y0, std::int32_t y1) { StretchBand(source, colours, fx, fy, out, y0, y1); }, work);
+}
+
+// The conversion for a slot: the slot's previous image is replaced. When it already has
+// the wanted size its memory is written over instead of being released and mapped anew
+// (which costs more than the conversion on large images); otherwise it is released
+// before the new one is allocated.
+Status ConvertForSlot(const SourceImage& source, const std::optional<ColorMatrix>& matrix, std::int32_t width,
+                      std::int32_t height, ConvertedImage& slot, const ProgressFn& progress) {
+    if (slot.width() != width || slot.height() != height) {
+        slot.reset();
+        slot = ConvertedImage::Create(width, height);
+        if (slot.empty())
+            return Status::Error(ErrorCode::OutOfMemory, "not enough memory for a " + std::to_string(width) + " x " +
+                                                             std::to_string(height) + " converted image");
+    }
+    ConvertInto(source, matrix, slot);
+    Report(progress, 100);
+    return Status::Ok();
+}
+
+}  // namespace
+
+ConvertedImage ConvertImage(const SourceImage& source, const std::optional<ColorMatrix>& matrix, std::int32_t width,
+                            std::int32_t height) {
+    ConvertedImage out = ConvertedImage::Create(width, height);
+    if (out.empty() || source.empty()) return out;
+    ConvertInto(source, matrix, out);
     return out;
 }
 
@@ -206,20 +268,17 @@ Status MakePreviewImage(const SourceImage& source, const ConversionParams& param
                         ConvertedImage& preview, const ProgressFn& progress) {
     Report(progress, 0);
     if (Status refusal = Refusal(source, params.mode); !refusal.ok()) return refusal;
-    preview.reset();
     const PreviewSize size = ComputePreviewSize(std::uint32_t(source.width()), std::uint32_t(source.height()), maxTexSize);
-    return Finish(ConvertImage(source, SelectBlendMatrix(params.mode, params.eye, params.custom), size.width, size.height),
-                  size.width, size.height, preview, progress);
+    return ConvertForSlot(source, SelectBlendMatrix(params.mode, params.eye, params.custom), size.width, size.height,
+                          preview, progress);
 }
 
 Status MakeOutputImage(const SourceImage& source, const ConversionParams& params, ConvertedImage& output,
                        const ProgressFn& progress) {
     Report(progress, 0);
     if (Status refusal = Refusal(source, params.mode); !refusal.ok()) return refusal;
-    output.reset();
-    return Finish(ConvertImage(source, SelectBlendMatrix(params.mode, params.eye, params.custom), source.width(),
-                               source.height()),
-                  source.width(), source.height(), output, progress);
+    return ConvertForSlot(source, SelectBlendMatrix(params.mode, params.eye, params.custom), source.width(),
+                          source.height(), output, progress);
 }
 
 }  // namespace bistrope

@@ -8,6 +8,10 @@
 
 #include "engine/parallel.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace bistrope {
 namespace {
 
@@ -62,59 +66,100 @@ inline std::uint8_t ToPixel(float v) {
     return std::uint8_t(v + 0.5f);
 }
 
+// One channel of the left image as a plane of bytes, so that four neighbours of a row
+// are one 32-bit load.
+using Plane = BasicImage<1>;
+
+Plane ExtractChannel(const ConvertedImage& image, int channel) {
+    Plane plane = Plane::Create(image.width(), image.height());
+    if (plane.empty()) return plane;
+    ParallelRows(
+        image.height(),
+        [&](std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t y = y0; y < y1; ++y) {
+                const std::uint8_t* src = image.row(y) + channel;
+                std::uint8_t* dst = plane.row(y);
+                for (std::int32_t x = 0, w = image.width(); x < w; ++x) dst[x] = src[3 * x];
+            }
+        },
+        image.width());
+    return plane;
+}
+
 struct LeftSampler {
-    const ConvertedImage* image;
-    unsigned channels;
+    const Plane* planes[3] = {};  // blue, green, red; nullptr for a channel that is zero
     // Sample position of output pixel (0, 0) in left-image pixel-centre units (pixel i's
     // centre at i); each output column adds (cos, -sin), each row (sin, cos).
-    double u0, v0;
-    double cosA, sinA;
+    double u0 = 0, v0 = 0;
+    double cosA = 1, sinA = 0;
+    std::int32_t wL = 0, hL = 0;
+
+    // Bicubic sample of one plane at tap origin (iu - 1, iv - 1) with the given weights;
+    // all 16 taps inside the plane.
+    static float Inside(const Plane& p, std::int64_t iu, std::int64_t iv, const std::array<float, 4>& wx,
+                        const std::array<float, 4>& wy) {
+        const std::uint8_t* r = p.row(std::int32_t(iv - 1)) + (iu - 1);
+        const std::size_t stride = p.stride();
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        __m128 acc = _mm_setzero_ps();
+        for (int j = 0; j < 4; ++j, r += stride) {
+            std::uint32_t four;
+            std::memcpy(&four, r, 4);
+            const __m128i bytes = _mm_cvtsi32_si128(int(four));
+            const __m128i ints = _mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero);
+            acc = _mm_add_ps(acc, _mm_mul_ps(_mm_cvtepi32_ps(ints), _mm_set1_ps(wy[std::size_t(j)])));
+        }
+        acc = _mm_mul_ps(acc, _mm_loadu_ps(wx.data()));
+        acc = _mm_add_ps(acc, _mm_movehl_ps(acc, acc));
+        acc = _mm_add_ss(acc, _mm_shuffle_ps(acc, acc, 1));
+        return _mm_cvtss_f32(acc);
+#else
+        float sum = 0.0f;
+        for (int j = 0; j < 4; ++j, r += stride)
+            sum += wy[std::size_t(j)] * (wx[0] * r[0] + wx[1] * r[1] + wx[2] * r[2] + wx[3] * r[3]);
+        return sum;
+#endif
+    }
+
+    // The same near the edges: taps outside repeat the edge.
+    float Edge(const Plane& p, std::int64_t iu, std::int64_t iv, const std::array<float, 4>& wx,
+               const std::array<float, 4>& wy) const {
+        float sum = 0.0f;
+        for (int j = 0; j < 4; ++j) {
+            const std::uint8_t* r = p.row(std::int32_t(std::clamp<std::int64_t>(iv + j - 1, 0, hL - 1)));
+            float h = 0.0f;
+            for (int i = 0; i < 4; ++i) h += wx[std::size_t(i)] * r[std::clamp<std::int64_t>(iu + i - 1, 0, wL - 1)];
+            sum += wy[std::size_t(j)] * h;
+        }
+        return sum;
+    }
 
     void RenderRow(std::int32_t y, std::int32_t width, std::uint8_t* dst) const {
-        const ConvertedImage& L = *image;
-        const std::int64_t wL = L.width(), hL = L.height();
-        const double one = 4294967296.0;  // 2^32
-        // Moving one output row down moves the sample by (sin, cos); one column right by (cos, -sin).
+        const double one = 4294967296.0;  // positions carry 32 fraction bits
         const std::int64_t U0 = std::llround((u0 + y * sinA) * one);
         const std::int64_t V0 = std::llround((v0 + y * cosA) * one);
         const std::int64_t dU = std::llround(cosA * one), dV = std::llround(-sinA * one);
-        const std::size_t stride = L.stride();
-        const std::uint8_t* base = L.data();
         const auto& kernel = Kernel().w;
-        const std::int64_t uLow = -(std::int64_t(3) << 31);
-        const std::int64_t uHigh = (2 * wL + 1) << 31, vHigh = (2 * hL + 1) << 31;
+        // More than a pixel outside the image (pixel-centre units: edges at -0.5, w - 0.5)
+        // is black.
+        const std::int64_t low = -(std::int64_t(3) << 31);
+        const std::int64_t highU = (2 * std::int64_t(wL) + 1) << 31, highV = (2 * std::int64_t(hL) + 1) << 31;
         for (std::int32_t x = 0; x < width; ++x, dst += 3) {
+            // Rounded to the nearest 1/256 pixel.
             const std::int64_t U = U0 + x * dU + (std::int64_t(1) << 23);
             const std::int64_t V = V0 + x * dV + (std::int64_t(1) << 23);
-            // More than a pixel outside the image (pixel-centre units: edges at -0.5, w - 0.5).
-            if (U < uLow || V < uLow || U >= uHigh || V >= vHigh) {
+            if (U < low || V < low || U >= highU || V >= highV) {
                 dst[0] = dst[1] = dst[2] = 0;
                 continue;
             }
             const std::int64_t iu = U >> 32, iv = V >> 32;
             const auto& wx = kernel[std::size_t((U >> (32 - kPhaseBits)) & (kPhases - 1))];
             const auto& wy = kernel[std::size_t((V >> (32 - kPhaseBits)) & (kPhases - 1))];
-            std::size_t col[4];
-            const std::uint8_t* rows[4];
             const bool inside = iu >= 1 && iv >= 1 && iu + 2 < wL && iv + 2 < hL;
-            for (int k = 0; k < 4; ++k) {
-                const std::int64_t cx = inside ? iu + k - 1 : std::clamp<std::int64_t>(iu + k - 1, 0, wL - 1);
-                const std::int64_t cy = inside ? iv + k - 1 : std::clamp<std::int64_t>(iv + k - 1, 0, hL - 1);
-                col[k] = std::size_t(cx) * 3;
-                rows[k] = base + std::size_t(cy) * stride;
-            }
             for (int c = 0; c < 3; ++c) {
-                if (!(channels & (1u << c))) {
-                    dst[c] = 0;
-                    continue;
-                }
-                float sum = 0.0f;
-                for (int r = 0; r < 4; ++r) {
-                    const std::uint8_t* p = rows[r] + c;
-                    const float h = wx[0] * p[col[0]] + wx[1] * p[col[1]] + wx[2] * p[col[2]] + wx[3] * p[col[3]];
-                    sum += wy[std::size_t(r)] * h;
-                }
-                dst[c] = ToPixel(sum);
+                const Plane* p = planes[c];
+                dst[c] = p ? ToPixel(inside ? Inside(*p, iu, iv, wx, wy) : Edge(*p, iu, iv, wx, wy)) : 0;
             }
         }
     }
@@ -168,9 +213,19 @@ Status RenderAnaglyph(const ConvertedImageSupplier& rightSupplier, const Convert
     const double sy0 = (double(yR) - hR / 2.0) + hL / 2.0 - alignment.offsetY;
     // Output pixel (0, 0)'s centre relative to the left image's centre, turned back.
     const double dx = sx0 + 0.5 - wL / 2.0, dy = sy0 + 0.5 - hL / 2.0;
+    // Only the channels the left image uses are resampled (one for the fixed modes).
+    const unsigned channels = ChannelsInUse(*left);
+    Plane planes[3];
     LeftSampler sampler;
-    sampler.image = left;
-    sampler.channels = ChannelsInUse(*left);
+    for (int c = 0; c < 3; ++c) {
+        if (!(channels & (1u << c))) continue;
+        planes[c] = ExtractChannel(*left, c);
+        if (planes[c].empty())
+            return Status::Error(ErrorCode::OutOfMemory, "not enough memory to resample the left image");
+        sampler.planes[c] = &planes[c];
+    }
+    sampler.wL = left->width();
+    sampler.hL = left->height();
     sampler.cosA = cosA;
     sampler.sinA = sinA;
     sampler.u0 = wL / 2.0 + cosA * dx + sinA * dy - 0.5;

@@ -16,7 +16,7 @@ BISTROPE_PACKAGES=(
   googletest libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
   wine wine64 xvfb xdotool x11-utils imagemagick
-  libjpeg-turbo-progs libimage-exiftool-perl libvips-tools time
+  libjpeg-turbo-progs libimage-exiftool-perl libvips-tools time bc
 )
 
 log() { printf '\n== %s\n' "$*" >&2; }

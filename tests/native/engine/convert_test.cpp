@@ -172,10 +172,27 @@ std::vector<std::vector<double>> AxisWeights(int from, int to) {
     return w;
 }
 
-void ExpectStretchMatchesReference(int sw, int sh, int dw, int dh) {
+// The source's pixels through the matrix (none: copied), composed over black: the values
+// the stretch must average.
+std::vector<std::array<int, 3>> ConvertedReference(const SourceImage& src, const std::optional<ColorMatrix>& m) {
+    std::vector<std::array<int, 3>> px;
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x) {
+            const std::uint8_t* s = src.row(y) + 4 * x;
+            Rgba8 c{s[2], s[1], s[0], s[3]};
+            if (m) c = ApplyColorMatrix(*m, c);
+            auto over = [&](int v) { return (v * c.a + 127) / 255; };
+            px.push_back({over(c.b), over(c.g), over(c.r)});
+        }
+    return px;
+}
+
+void ExpectStretchMatchesReference(int sw, int sh, int dw, int dh, bool opaque = true,
+                                   std::optional<ColorMatrix> matrix = std::nullopt) {
     SCOPED_TRACE(std::to_string(sw) + "x" + std::to_string(sh) + " -> " + std::to_string(dw) + "x" + std::to_string(dh));
-    const SourceImage src = test::RandomSource(sw, sh, unsigned(sw * 31 + dh));
-    const ConvertedImage out = ConvertImage(src, std::nullopt, dw, dh);
+    const SourceImage src = test::RandomSource(sw, sh, unsigned(sw * 31 + dh), opaque);
+    const ConvertedImage out = ConvertImage(src, matrix, dw, dh);
+    const auto converted = ConvertedReference(src, matrix);
     ASSERT_EQ(out.width(), dw);
     ASSERT_EQ(out.height(), dh);
     const auto wx = AxisWeights(sw, dw), wy = AxisWeights(sh, dh);
@@ -186,7 +203,7 @@ void ExpectStretchMatchesReference(int sw, int sh, int dw, int dh) {
                 double v = 0;
                 for (int j = 0; j < sh; ++j) {
                     if (wy[y][j] == 0) continue;
-                    for (int i = 0; i < sw; ++i) v += wy[y][j] * wx[x][i] * src.row(j)[4 * i + c];
+                    for (int i = 0; i < sw; ++i) v += wy[y][j] * wx[x][i] * converted[std::size_t(j * sw + i)][std::size_t(c)];
                 }
                 maxDiff = std::max(maxDiff, std::abs(int(std::lround(v)) - out.row(y)[3 * x + c]));
             }
@@ -201,6 +218,10 @@ TEST(Conversion, StretchingMatchesAreaAverageAndBilinearReferences) {
     ExpectStretchMatchesReference(3, 61, 4, 64);     // x grows, y shrinks little
     ExpectStretchMatchesReference(1, 1, 2, 2);
     ExpectStretchMatchesReference(300, 200, 256, 256);  // the threaded path
+    // Through matrices (some channels zero everywhere), with translucent pixels.
+    ExpectStretchMatchesReference(40, 30, 64, 16, false, FullColourMatrix(Eye::Left));
+    ExpectStretchMatchesReference(40, 30, 16, 64, true, FullColourMatrix(Eye::Right));
+    ExpectStretchMatchesReference(33, 9, 64, 8, false, SelectBlendMatrix(Monochromatic, Eye::Right, {}));
 }
 
 TEST(Conversion, PreviewOfAFlatImageStaysFlat) {

@@ -1,0 +1,123 @@
+// Speed of the engine's operations on a 12-megapixel (4000 x 3000) stereo pair:
+// decoding, the preview and output conversions, the anaglyph render and JPEG encoding.
+// Run: build/native/bench/engine_bench [--benchmark_filter=...]
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "engine/convert.h"
+#include "engine/decode.h"
+#include "engine/jpeg_writer.h"
+#include "engine/render.h"
+
+namespace bistrope {
+namespace {
+
+constexpr int kWidth = 4000, kHeight = 3000;
+
+// A photograph-like source: smooth shapes with edges and a little texture.
+SourceImage MakePhoto(int w, int h, double shift) {
+    SourceImage s = SourceImage::Create(w, h);
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* p = s.row(y);
+        for (int x = 0; x < w; ++x, p += 4) {
+            const double u = (x + shift) / w, v = double(y) / h;
+            p[0] = std::uint8_t(127 + 100 * std::sin(9 * u + 4 * v));
+            p[1] = std::uint8_t(127 + 90 * std::cos(7 * v - 3 * u) + ((x ^ y) & 15));
+            p[2] = std::uint8_t((int(u * 12) + int(v * 9)) & 1 ? 200 : 60);
+            p[3] = 255;
+        }
+    }
+    return s;
+}
+
+const SourceImage& Left() {
+    static const SourceImage s = MakePhoto(kWidth, kHeight, 0);
+    return s;
+}
+const SourceImage& Right() {
+    static const SourceImage s = MakePhoto(kWidth, kHeight, 13);
+    return s;
+}
+
+ConvertedImage Converted(const SourceImage& s, Eye eye) {
+    ConvertedImage out;
+    (void)MakeOutputImage(s, ConversionParams{FullColour, eye, {}}, out);
+    return out;
+}
+
+const std::filesystem::path& JpegFile() {
+    static const std::filesystem::path path = [] {
+        auto p = std::filesystem::temp_directory_path() / "bistrope-bench-left.jpg";
+        (void)WriteJpegFile(p, Converted(Left(), Eye::Right), 92);  // any colourful 12 MP picture
+        return p;
+    }();
+    return path;
+}
+
+void BM_DecodeJpeg12MP(benchmark::State& state) {
+    const auto& path = JpegFile();
+    for (auto _ : state) {
+        DecodeResult r = DecodeImageFile(path);
+        benchmark::DoNotOptimize(r.image.data());
+    }
+}
+BENCHMARK(BM_DecodeJpeg12MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+void BM_PreviewConversion12MPTo4096(benchmark::State& state) {
+    ConvertedImage preview;
+    const unsigned mode = unsigned(state.range(0));
+    for (auto _ : state) {
+        (void)MakePreviewImage(Left(), ConversionParams{mode, Eye::Left, {}}, 4096, preview);
+        benchmark::DoNotOptimize(preview.data());
+    }
+    state.SetLabel(mode == Monochromatic ? "monochromatic" : "full colour");
+}
+BENCHMARK(BM_PreviewConversion12MPTo4096)->Arg(FullColour)->Arg(Monochromatic)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+void BM_PreviewConversion12MPTo1024(benchmark::State& state) {
+    ConvertedImage preview;
+    for (auto _ : state) {
+        (void)MakePreviewImage(Left(), ConversionParams{FullColour, Eye::Right, {}}, 1024, preview);
+        benchmark::DoNotOptimize(preview.data());
+    }
+}
+BENCHMARK(BM_PreviewConversion12MPTo1024)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+void BM_OutputConversion12MP(benchmark::State& state) {
+    ConvertedImage out;
+    for (auto _ : state) {
+        (void)MakeOutputImage(Left(), ConversionParams{FullColour, Eye::Right, {}}, out);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_OutputConversion12MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+void BM_RenderAnaglyph12MP(benchmark::State& state) {
+    const ConvertedImage left = Converted(Left(), Eye::Left), right = Converted(Right(), Eye::Right);
+    const Alignment a{12.5, -7.25, state.range(0) / 10.0};
+    const OutputRect rect = ComputeOutputRect(ImageSize{kWidth, kHeight}, ImageSize{kWidth, kHeight}, a);
+    ConvertedImage out;
+    for (auto _ : state) {
+        (void)RenderAnaglyph(left, right, rect, a, out);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetLabel("rotation " + std::to_string(a.rotation));
+}
+BENCHMARK(BM_RenderAnaglyph12MP)->Arg(15)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+void BM_EncodeJpeg12MPQuality80(benchmark::State& state) {
+    const ConvertedImage img = Converted(Left(), Eye::Right);
+    Status st;
+    for (auto _ : state) {
+        auto bytes = EncodeJpeg(img, 80, st);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(BM_EncodeJpeg12MPQuality80)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+}  // namespace
+}  // namespace bistrope
+
+BENCHMARK_MAIN();
