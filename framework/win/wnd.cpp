@@ -174,6 +174,11 @@ LRESULT CALLBACK CreationHook::HookProc(int code, WPARAM wParam, LPARAM lParam) 
     HHOOK hook = hookState.hook;
     if (code != HCBT_CREATEWND || !hookState.object) return CallNextHookEx(hook, code, wParam, lParam);
     HWND created = reinterpret_cast<HWND>(wParam);
+    // The input-method window the platform may make for the thread alongside its first
+    // window is never the one being created.
+    wchar_t className[8] = L"";
+    if (GetClassNameW(created, className, 8) && lstrcmpiW(className, L"IME") == 0)
+        return CallNextHookEx(hook, code, wParam, lParam);
     Wnd* object = hookState.object;
     object->handle = created;
     WindowList::Add(object);
