@@ -1,0 +1,41 @@
+#pragma once
+// The texts of the two image slots: per eye (1 left, 2 right; any other value takes the
+// right eye's texts) and those of the open-file dialog they use.
+
+#include <string>
+
+namespace bistrope {
+
+struct SlotTexts {
+    const wchar_t* dialogTitle;    // "Load left image"
+    const wchar_t* emptyText;      // shown in the middle of an empty slot
+    const wchar_t* tooltipEmpty;   // tooltip while nothing is loaded
+    const wchar_t* tooltipLoaded;  // follows the path and an empty line once loaded
+};
+
+[[nodiscard]] const SlotTexts& TextsForEye(int eye);
+
+// The tooltip of a slot: the empty form while `path` is empty, otherwise the path, an
+// empty line and "Click here to load a different image (keyboard shortcut: F2)" (F3 for
+// the right eye). The path is inserted as it is, so a '%' in it stays a '%'.
+[[nodiscard]] std::wstring SlotToolTip(int eye, const std::wstring& path);
+
+constexpr const wchar_t* kImageFilterDescription = L"Image files (jpg jpeg bmp gif png tiff)";
+constexpr const wchar_t* kImageFilterPattern = L"*.jpg;*.jpeg;*.bmp;*.gif;*.png;*.tiff;*.emf";
+
+// The open dialog's filter list: description, null, pattern, null, and the final null.
+[[nodiscard]] std::wstring ImageFileFilter();
+
+constexpr const wchar_t* kLoadingImageText = L"Loading image...";
+constexpr int kSlotTipWidth = 600;  // maximum tooltip width asked for by a slot
+
+// Colours of a slot (red, green, blue).
+struct SlotColour {
+    unsigned char r, g, b;
+};
+constexpr SlotColour kSlotBackground{254, 252, 242};
+constexpr SlotColour kSlotTextColour{0, 0, 255};
+constexpr const wchar_t* kSlotFontFace = L"Arial";
+constexpr int kSlotFontHeight = 16;  // cell height in pixels
+
+}  // namespace bistrope

@@ -1,0 +1,58 @@
+// Shortening the caption's path with an ellipsis in the middle.
+#include "app/path_ellipsis.h"
+
+#include <gtest/gtest.h>
+
+namespace bistrope {
+namespace {
+
+// Every character 7 pixels wide, so widths can be worked out by hand.
+std::int32_t Fixed7(const std::wstring& text) { return static_cast<std::int32_t>(text.size()) * 7; }
+
+TEST(PathEllipsis, FittingPathIsUnchanged) {
+    const std::wstring path = L"C:\\a\\b.jpg";  // 10 characters
+    EXPECT_EQ(ShortenPathMiddle(path, 70, Fixed7), path);
+    EXPECT_EQ(ShortenPathMiddle(L"", 0, Fixed7), L"");
+}
+
+TEST(PathEllipsis, MiddleGivesWayAndTheFileNameStays) {
+    const std::wstring path = L"C:\\Users\\someone\\Pictures\\stereo\\left.jpg";  // 41 characters
+    // 25 characters fit: "C:\Users\some" (13) + "..." + "\left.jpg" (9).
+    EXPECT_EQ(ShortenPathMiddle(path, 25 * 7, Fixed7), L"C:\\Users\\some...\\left.jpg");
+    EXPECT_EQ(ShortenPathMiddle(path, 25 * 7 + 6, Fixed7), L"C:\\Users\\some...\\left.jpg");
+    // Exactly "..." + "\left.jpg" (12).
+    EXPECT_EQ(ShortenPathMiddle(path, 12 * 7, Fixed7), L"...\\left.jpg");
+    // One character short of the full path.
+    EXPECT_EQ(ShortenPathMiddle(path, 40 * 7, Fixed7), L"C:\\Users\\someone\\Pictures\\st...\\left.jpg");
+}
+
+TEST(PathEllipsis, TooNarrowForTheFileNameCutsAtTheEnd) {
+    const std::wstring path = L"C:\\photos\\a-very-long-file-name.jpg";
+    // 10 characters: "...\a-v" + "..." .
+    EXPECT_EQ(ShortenPathMiddle(path, 10 * 7, Fixed7), L"...\\a-v...");
+    EXPECT_EQ(ShortenPathMiddle(path, 3 * 7, Fixed7), L"...");
+    EXPECT_EQ(ShortenPathMiddle(path, 2 * 7, Fixed7), L"..");
+    EXPECT_EQ(ShortenPathMiddle(path, 6, Fixed7), L"");
+}
+
+TEST(PathEllipsis, PathWithoutBackslashIsCutAtTheEnd) {
+    EXPECT_EQ(ShortenPathMiddle(L"abcdefghijklmnop", 8 * 7, Fixed7), L"abcde...");
+}
+
+TEST(PathEllipsis, ProportionalWidthsAreRespected) {
+    // 'W' is wide, everything else narrow: the result must really fit.
+    auto measure = [](const std::wstring& t) {
+        std::int32_t w = 0;
+        for (wchar_t c : t) w += c == L'W' ? 15 : 5;
+        return w;
+    };
+    const std::wstring path = L"C:\\WWWWWWWWWW\\abc\\file.png";
+    const std::wstring out = ShortenPathMiddle(path, 100, measure);
+    EXPECT_LE(measure(out), 100);
+    // "C:\" 15 + one 'W' 15 + "..." 15 + "\file.png" 45 = 90; a second 'W' would make 105.
+    EXPECT_EQ(out, L"C:\\W...\\file.png");
+    EXPECT_EQ(measure(out), 90);
+}
+
+}  // namespace
+}  // namespace bistrope

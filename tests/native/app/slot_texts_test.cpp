@@ -1,0 +1,42 @@
+// Per-eye texts of the image slots and the open dialog's filter.
+#include "app/slot_texts.h"
+
+#include <gtest/gtest.h>
+
+namespace bistrope {
+namespace {
+
+TEST(SlotTexts, LeftEye) {
+    const SlotTexts& t = TextsForEye(1);
+    EXPECT_STREQ(t.dialogTitle, L"Load left image");
+    EXPECT_STREQ(t.emptyText, L"Click here to load left image");
+    EXPECT_EQ(SlotToolTip(1, L""), L"Click here to load an image (keyboard shortcut: F2)");
+    EXPECT_EQ(SlotToolTip(1, L"C:\\pairs\\left.jpg"),
+              L"C:\\pairs\\left.jpg\n\nClick here to load a different image (keyboard shortcut: F2)");
+}
+
+TEST(SlotTexts, RightEyeAndAnyOtherValue) {
+    for (int eye : {2, 0, 3, -1}) {
+        const SlotTexts& t = TextsForEye(eye);
+        EXPECT_STREQ(t.dialogTitle, L"Load right image") << eye;
+        EXPECT_STREQ(t.emptyText, L"Click here to load right image") << eye;
+        EXPECT_EQ(SlotToolTip(eye, L""), L"Click here to load an image (keyboard shortcut: F3)") << eye;
+    }
+    EXPECT_EQ(SlotToolTip(2, L"D:\\r.png"),
+              L"D:\\r.png\n\nClick here to load a different image (keyboard shortcut: F3)");
+}
+
+TEST(SlotTexts, PathIsInsertedLiterally) {
+    EXPECT_EQ(SlotToolTip(1, L"C:\\100%s\\a%d.jpg"),
+              L"C:\\100%s\\a%d.jpg\n\nClick here to load a different image (keyboard shortcut: F2)");
+}
+
+TEST(SlotTexts, FilterIsTwoNullTerminatedTextsAndAFinalNull) {
+    const std::wstring f = ImageFileFilter();
+    const std::wstring expected = std::wstring(L"Image files (jpg jpeg bmp gif png tiff)") + L'\0' +
+                                  L"*.jpg;*.jpeg;*.bmp;*.gif;*.png;*.tiff;*.emf" + L'\0' + L'\0';
+    EXPECT_EQ(f, expected);
+}
+
+}  // namespace
+}  // namespace bistrope
