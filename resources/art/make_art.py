@@ -22,6 +22,7 @@ import argparse
 import os
 import sys
 
+sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from raster import (Canvas, arc, arrow_head, bmp_bytes, box, circle, cur_bytes, grow,  # noqa: E402
