@@ -1,5 +1,5 @@
-/* Resource and command ids of the application's own resources: the context menu, the cursors,
- * the accelerator table, the settings pages, the icon and the rebar bitmaps.
+/* Resource and command ids of the application's own resources: the cursors, the settings
+ * pages, the rebar bitmaps and the commands of the context menu and accelerator table.
  *
  * Read by the resource compiler and by C++ code alike, so only #define lines live here.
  * Each resource type is defined in exactly one .rc file of this folder; the resource compiler
@@ -9,8 +9,9 @@
 #ifndef BISTROPE_RESOURCES_APP_IDS_H
 #define BISTROPE_RESOURCES_APP_IDS_H
 
-/* Menu: its first submenu is the stereo view's context menu (app.rc). */
-#define IDR_MAIN_CONTEXT_MENU 101
+/* The menu (101: its first submenu is the stereo view's context menu), the accelerator table
+ * (110), the icon (115) and the progress and about dialogs. */
+#include "resource.h"
 
 /* View cursors, 32 x 32 (cursors.rc). */
 #define IDC_CUR_PAN_VIEW 102         /* open hand, hotspot (15, 15) */
@@ -22,16 +23,10 @@
 #define IDC_CUR_ROTATE_LEFT 108      /* curved arrow, (15, 15) */
 #define IDC_CUR_ROTATE_LEFT_DRAG 109 /* curved arrow, lighter, (16, 15) */
 
-/* Accelerator table of the frame (app.rc). */
-#define IDR_ACCELERATORS 110
-
 /* Settings pages, 234 x 126 dialog units each (settings_pages.rc). */
 #define IDD_PAGE_OUTPUT 111   /* "Output settings" */
 #define IDD_PAGE_BLENDING 112 /* "Custom colour blending" */
 #define IDD_PAGE_ADVANCED 117 /* "Advanced settings" */
-
-/* Application icon, 48, 32 and 16 pixels (app.rc). */
-#define IDI_APP 115
 
 /* Rebar background, 32 x 48 each (app.rc). */
 #define IDB_REBAR_LEFT 118
