@@ -28,6 +28,7 @@ cRegData::~cRegData() { Save(); }
 bool cRegData::Load() {
     const bistrope::ColorMatrix leftDefault = bistrope::FullColourMatrix(bistrope::Eye::Left);
     const bistrope::ColorMatrix rightDefault = bistrope::FullColourMatrix(bistrope::Eye::Right);
+    TWIG4::StoreBatch batch(*registry);  // the native store is read once
     bool all = true;
     all &= registry->ReadString(kGeneral, L"Left image path", leftImagePath, L"");
     all &= registry->ReadString(kGeneral, L"Right image path", rightImagePath, L"");
@@ -48,6 +49,7 @@ bool cRegData::Load() {
 }
 
 bool cRegData::Save() {
+    TWIG4::StoreBatch batch(*registry);  // the native store is replaced once, atomically
     bool all = true;
     all &= registry->WriteString(kGeneral, L"Left image path", leftImagePath);
     all &= registry->WriteString(kGeneral, L"Right image path", rightImagePath);
@@ -64,6 +66,7 @@ bool cRegData::Save() {
         }
     }
     all &= registry->WriteBool(kGeneral, L"First time run", firstTimeRun);
+    all &= batch.Commit();
     return all;
 }
 

@@ -168,6 +168,15 @@ bool Registry::WriteString(const wchar_t* subkey, const wchar_t* name, const Str
     return WriteText(subkey, name, value.GetBuffer());
 }
 
+StoreBatch::StoreBatch(const Registry& registry)
+    : open(StoreBeginBatch({registry.GetHive(), registry.GetStoreFile()})) {}
+
+StoreBatch::~StoreBatch() {
+    if (open) StoreEndBatch();
+}
+
+bool StoreBatch::Commit() { return open ? StoreCommitBatch() : true; }
+
 std::string FormatStoredFloat(float value) {
     char text[512];  // "%.8f" of the largest float needs 48 characters
     const int n = std::snprintf(text, sizeof text, "%.8f", static_cast<double>(value));

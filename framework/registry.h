@@ -69,6 +69,7 @@ public:
     bool WriteString(const wchar_t* subkey, const wchar_t* name, const String& value);
 
     const wchar_t* GetRootPath() const { return rootPath; }
+    const std::string& GetStoreFile() const { return storeFile; }
     Hive GetHive() const { return rootKey; }
 
     // The full key path of subkey, or false when it would exceed kMaxKeyPath.
@@ -81,6 +82,24 @@ private:
 
     // Raw string data (UTF-16 units, a trailing terminator removed) of at most maxBytes.
     bool QueryText(const wchar_t* subkey, const wchar_t* name, unsigned maxBytes, std::u16string& units);
+};
+
+// Groups the operations of one Load or Save under one Registry: while a batch is open the
+// native file store is read once and written once at Commit (one atomic replacement instead
+// of one per value); the Windows registry sets each value as it comes. A batch that is not
+// committed writes nothing. One batch at a time per thread.
+class StoreBatch {
+public:
+    explicit StoreBatch(const Registry& registry);
+    ~StoreBatch();
+    StoreBatch(const StoreBatch&) = delete;
+    StoreBatch& operator=(const StoreBatch&) = delete;
+
+    // Writes what the batch changed; true when there was nothing to write or it was written.
+    bool Commit();
+
+private:
+    bool open;
 };
 
 // The text "%.8f" makes of value widened to double, with a '.' point whatever the locale.

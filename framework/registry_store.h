@@ -30,4 +30,9 @@ QueryResult StoreQuery(const StoreTarget& target, const std::wstring& keyPath, c
 bool StoreSet(const StoreTarget& target, const std::wstring& keyPath, const wchar_t* name, std::uint32_t type,
               const unsigned char* data, std::size_t size);
 
+// Batches (see StoreBatch): Begin returns false when one is already open on this thread.
+bool StoreBeginBatch(const StoreTarget& target);
+bool StoreCommitBatch();
+void StoreEndBatch();
+
 }  // namespace TWIG4

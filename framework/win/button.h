@@ -2,6 +2,7 @@
 // A push button (or any "BUTTON" control) in the font "MS Shell Dlg 2", 13 pixels.
 #include <windows.h>
 
+#include "framework/win/dc.h"
 #include "framework/win/wnd.h"
 
 namespace TWIG4 {
@@ -17,10 +18,10 @@ public:
 
     LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    HFONT GetFont() const { return font; }
+    HFONT GetFont() const { return font.Get(); }
 
 private:
-    HFONT font;
+    Font font;
 };
 
 }  // namespace TWIG4

@@ -7,6 +7,10 @@ namespace TWIG4 {
 
 CtrlBarWnd::CtrlBarWnd() : inBand(false) {}
 
+CtrlBarWnd::~CtrlBarWnd() {
+    if (SDIApp* app = SDIApp::GetApp()) app->RemoveControlBar(this);
+}
+
 bool CtrlBarWnd::Create(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* windowName, int x,
                         int y, int width, int height, Wnd* parent, int controlId) {
     if (!CtrlWnd::Create(className, exStyle, style, windowName, x, y, width, height, parent, controlId)) return false;

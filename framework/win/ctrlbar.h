@@ -14,6 +14,8 @@ namespace TWIG4 {
 class CtrlBarWnd : public CtrlWnd {
 public:
     CtrlBarWnd();
+    // Leaves the frame's layout, so the frame never lays out a bar that is gone.
+    ~CtrlBarWnd() override;
 
     // The CtrlWnd creation; on success the bar is added to the parent frame's control
     // bars (when the parent is the application frame).

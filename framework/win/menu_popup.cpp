@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/menu_layout.h"
+#include "framework/win/dc.h"
 #include "framework/win/update_ui.h"
 
 namespace TWIG4 {
@@ -12,42 +13,23 @@ namespace {
 RECT ToRect(const LayoutRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 LayoutRect ToLayout(const RECT& r) { return LayoutRect{r.left, r.top, r.right, r.bottom}; }
 
-void Fill(HDC dc, const LayoutRect& r, COLORREF colour) {
+void Fill(DC& dc, const LayoutRect& r, COLORREF colour) {
     const RECT rc = ToRect(r);
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FillRect(dc, &rc, brush);
-    ::DeleteObject(brush);
+    dc.FillRect(&rc, colour);
 }
 
 // A one-pixel outline just inside r.
-void Outline(HDC dc, const LayoutRect& r, COLORREF colour) {
+void Outline(DC& dc, const LayoutRect& r, COLORREF colour) {
     const RECT rc = ToRect(r);
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FrameRect(dc, &rc, brush);
-    ::DeleteObject(brush);
-}
-
-void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour) {
-    HPEN pen = ::CreatePen(PS_SOLID, 0, colour);
-    HGDIOBJ old = ::SelectObject(dc, pen);
-    ::MoveToEx(dc, x1, y1, nullptr);
-    ::LineTo(dc, x2, y2);
-    ::SelectObject(dc, old);
-    ::DeleteObject(pen);
-}
-
-HFONT MakeMenuFont() {
-    return ::CreateFontW(-11, 0, 0, 0, 128, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+    dc.FrameRect(&rc, colour);
 }
 
 }  // namespace
 
-MenuPopup::MenuPopup() : target(nullptr), menu(nullptr), font(MakeMenuFont()) {}
+MenuPopup::MenuPopup() : target(nullptr), menu(nullptr), font(-11, L"Tahoma", 128, 0) {}
 
 MenuPopup::~MenuPopup() {
     if (handle && !notOwned) Destroy();
-    if (font) ::DeleteObject(font);
 }
 
 bool MenuPopup::TrackMenu(HMENU trackedMenu, Wnd* trackTarget, int x, int y) {
@@ -136,13 +118,14 @@ void MenuPopup::OnMeasureItem(MEASUREITEMSTRUCT* measure) {
     if (measure->itemID != 0) {
         wchar_t text[256];
         const int length = ItemText(measure->itemID, text, 256);
-        HDC dc = ::GetDC(handle);
-        if (dc) {
-            HGDIOBJ old = ::SelectObject(dc, font);
-            SIZE size = {};
-            if (::GetTextExtentPoint32W(dc, text, length, &size)) textWidth = size.cx;
-            ::SelectObject(dc, old);
-            ::ReleaseDC(handle, dc);
+        if (HDC window = ::GetDC(handle)) {
+            {
+                DC dc(window);
+                dc.Select(&font);
+                SIZE size = {};
+                if (dc.GetTextExtent(text, length, &size)) textWidth = size.cx;
+            }  // the font is selected out before the context goes back
+            ::ReleaseDC(handle, window);
         }
     }
     const LayoutSize s = MeasureMenuItem(measure->itemID == 0, textWidth);
@@ -152,23 +135,23 @@ void MenuPopup::OnMeasureItem(MEASUREITEMSTRUCT* measure) {
 
 void MenuPopup::OnDrawItem(const DRAWITEMSTRUCT* draw) {
     if (!draw || draw->CtlType != ODT_MENU || !draw->hDC) return;
-    HGDIOBJ oldFont = ::SelectObject(draw->hDC, font);
+    DC dc(draw->hDC);
+    dc.Select(&font);
     if (draw->itemID == 0)
-        DrawSeparator(draw->hDC, draw->rcItem);
+        DrawSeparator(dc, draw->rcItem);
     else
-        DrawItem(draw->hDC, draw);
-    ::SelectObject(draw->hDC, oldFont);
+        DrawItem(dc, draw);
 }
 
-void MenuPopup::DrawSeparator(HDC dc, const RECT& item) {
+void MenuPopup::DrawSeparator(DC& dc, const RECT& item) {
     const MenuItemAreas a = MenuItemLayout(ToLayout(item));
     Fill(dc, a.iconColumn, kIconColumn);
     Fill(dc, a.body, kBody);
     const MenuSeparatorLine line = MenuSeparatorLineOf(a.text);
-    Line(dc, line.x1, line.y, line.x2, line.y, kSeparator);
+    dc.Line(line.x1, line.y, line.x2, line.y, kSeparator);
 }
 
-void MenuPopup::DrawItem(HDC dc, const DRAWITEMSTRUCT* draw) {
+void MenuPopup::DrawItem(DC& dc, const DRAWITEMSTRUCT* draw) {
     UpdateUIRecord record;
     SendUpdateUI(target, static_cast<int>(draw->itemID), &record);
 
@@ -182,15 +165,14 @@ void MenuPopup::DrawItem(HDC dc, const DRAWITEMSTRUCT* draw) {
     wchar_t buffer[256];
     ItemText(draw->itemID, buffer, 256);
     const MenuText text = SplitMenuText(buffer);
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, highlighted ? kTextHot : record.enabled ? kText : kTextDisabled);
+    dc.SetBackgroundMode(TRANSPARENT);
+    dc.SetTextColour(highlighted ? kTextHot : record.enabled ? kText : kTextDisabled);
     const UINT flags = DT_SINGLELINE | DT_VCENTER;
     RECT textRect = ToRect(a.text);
-    ::DrawTextW(dc, text.label.c_str(), static_cast<int>(text.label.size()), &textRect, flags | DT_LEFT);
+    dc.DrawText(text.label.c_str(), static_cast<int>(text.label.size()), &textRect, flags | DT_LEFT);
     if (text.hasShortcut) {
         RECT shortcutRect = ToRect(a.shortcut);
-        ::DrawTextW(dc, text.shortcut.c_str(), static_cast<int>(text.shortcut.size()), &shortcutRect,
-                    flags | DT_RIGHT);
+        dc.DrawText(text.shortcut.c_str(), static_cast<int>(text.shortcut.size()), &shortcutRect, flags | DT_RIGHT);
     }
 
     if (record.checked) {
@@ -198,25 +180,23 @@ void MenuPopup::DrawItem(HDC dc, const DRAWITEMSTRUCT* draw) {
         const auto tick = MenuTickPoints(a.markBox);
         POINT points[3];
         for (int i = 0; i < 3; ++i) points[i] = POINT{tick[i].x, tick[i].y};
-        HPEN pen = ::CreatePen(PS_SOLID, 3, kTick);
-        HGDIOBJ old = ::SelectObject(dc, pen);
-        ::Polyline(dc, points, 3);
-        ::SelectObject(dc, old);
-        ::DeleteObject(pen);
+        Pen pen(PS_SOLID, 3, kTick);
+        dc.Select(&pen);
+        ::Polyline(dc.GetHandle(), points, 3);
     }
     if (record.radio) {
         Fill(dc, a.markBox, kRadioFill);
         Outline(dc, a.markBox, kRadioOutline);
         const LayoutRect dot = MenuRadioDot(a.markBox);
-        HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(BLACK_BRUSH));
-        HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
-        ::Ellipse(dc, dot.left, dot.top, dot.right, dot.bottom);
-        ::SelectObject(dc, oldPen);
-        ::SelectObject(dc, oldBrush);
+        Brush black(RGB(0, 0, 0));
+        Pen edge(PS_SOLID, 0, RGB(0, 0, 0));
+        dc.Select(&black);
+        dc.Select(&edge);
+        ::Ellipse(dc.GetHandle(), dot.left, dot.top, dot.right, dot.bottom);
     }
     if (!record.checked && !record.radio && record.icon) {
-        ::DrawIconEx(dc, a.markBox.left, a.markBox.top, record.icon, a.markBox.Width(), a.markBox.Height(), 0,
-                     nullptr, DI_NORMAL);
+        ::DrawIconEx(dc.GetHandle(), a.markBox.left, a.markBox.top, record.icon, a.markBox.Width(),
+                     a.markBox.Height(), 0, nullptr, DI_NORMAL);
     }
 }
 

@@ -15,6 +15,7 @@
 // window (a child of the target) lives until the object is destroyed.
 #include <windows.h>
 
+#include "framework/win/dc.h"
 #include "framework/win/wnd.h"
 
 namespace TWIG4 {
@@ -56,13 +57,13 @@ private:
     bool Track(HMENU trackedMenu, Wnd* trackTarget, int x, int y, UINT flags);
     void OnMeasureItem(MEASUREITEMSTRUCT* measure);
     void OnDrawItem(const DRAWITEMSTRUCT* draw);
-    void DrawSeparator(HDC dc, const RECT& item);
-    void DrawItem(HDC dc, const DRAWITEMSTRUCT* draw);
+    void DrawSeparator(DC& dc, const RECT& item);
+    void DrawItem(DC& dc, const DRAWITEMSTRUCT* draw);
     int ItemText(UINT id, wchar_t* buffer, int size) const;
 
     Wnd* target;
     HMENU menu;
-    HFONT font;
+    Font font;
 };
 
 }  // namespace TWIG4

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/sheet_layout.h"
+#include "framework/win/dc.h"
 #include "framework/win/sdiapp.h"
 
 namespace TWIG4 {
@@ -220,26 +221,13 @@ void PropSheet2::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void PropSheet2::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(handle, &ps);
-    if (!dc) return;
+    PaintDC dc(handle);
     RECT c = {};
     GetClientRect(&c);
-    ::FillRect(dc, &c, ::GetSysColorBrush(COLOR_BTNFACE));
+    dc.FillRect(&c, ::GetSysColor(COLOR_BTNFACE));
     const int y = pageRect.bottom + 1;
-    const int right = c.right - 12;
-    HPEN dark = ::CreatePen(PS_SOLID, 0, kLineDark);
-    HPEN light = ::CreatePen(PS_SOLID, 0, RGB(0xFF, 0xFF, 0xFF));
-    HGDIOBJ old = ::SelectObject(dc, dark);
-    ::MoveToEx(dc, treeWidth, y, nullptr);
-    ::LineTo(dc, right, y);
-    ::SelectObject(dc, light);
-    ::MoveToEx(dc, treeWidth, y + 1, nullptr);
-    ::LineTo(dc, right, y + 1);
-    ::SelectObject(dc, old);
-    ::DeleteObject(dark);
-    ::DeleteObject(light);
-    ::EndPaint(handle, &ps);
+    dc.Line(treeWidth, y, c.right - 12, y, kLineDark);
+    dc.Line(treeWidth, y + 1, c.right - 12, y + 1, RGB(0xFF, 0xFF, 0xFF));
 }
 
 }  // namespace TWIG4

@@ -32,10 +32,20 @@ bool StoreSet(const StoreTarget& target, const std::wstring& keyPath, const wcha
     if (RegCreateKeyExW(RootKey(target.hive), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                         nullptr, &key, nullptr) != ERROR_SUCCESS)
         return false;
-    static const BYTE kNothing = 0;
-    const LONG status = RegSetValueExW(key, name, 0, type, size ? data : &kNothing, static_cast<DWORD>(size));
+    // For a string type the registry also stores the unit after the data when that unit is
+    // a null (it takes it for a forgotten terminator); a non-null guard unit after a copy of
+    // the data keeps the stored length exactly as given.
+    std::vector<unsigned char> guarded(data, data + size);
+    guarded.push_back(0xFF);
+    guarded.push_back(0xFF);
+    const LONG status = RegSetValueExW(key, name, 0, type, guarded.data(), static_cast<DWORD>(size));
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
+
+// Each registry operation stands on its own; a batch changes nothing.
+bool StoreBeginBatch(const StoreTarget&) { return false; }
+bool StoreCommitBatch() { return true; }
+void StoreEndBatch() {}
 
 }  // namespace TWIG4

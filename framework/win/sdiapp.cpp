@@ -4,6 +4,10 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
+
+#include "framework/registry.h"
+
 #if __has_include("framework/win/ctrlbar.h")
 #include "framework/win/ctrlbar.h"
 #define TWIG4_HAVE_CTRLBAR 1
@@ -34,10 +38,11 @@ SDIApp::SDIApp(const wchar_t* titleText, const wchar_t* appKeyName)
       firstIdle(true),
       accelerators(nullptr),
       toolTip(nullptr) {
-    (void)appKeyName;
     application = this;
     WindowList::CreateList();
-    controlBars = new std::vector<CtrlBarWnd*>();
+    controlBars = new List<CtrlBarWnd*>(1);
+    userRegistry = new Registry(appKeyName, Hive::CurrentUser);
+    machineRegistry = new Registry(appKeyName, Hive::LocalMachine);
 #ifdef TWIG4_HAVE_TOOLTIP
     toolTip = new ToolTipWnd();
 #endif
@@ -47,6 +52,10 @@ SDIApp::~SDIApp() {
     WindowList::DeleteList();
     delete controlBars;
     controlBars = nullptr;
+    delete userRegistry;
+    userRegistry = nullptr;
+    delete machineRegistry;
+    machineRegistry = nullptr;
 #ifdef TWIG4_HAVE_TOOLTIP
     delete toolTip;
 #endif
@@ -187,35 +196,22 @@ bool SDIApp::SetClientWnd(SDIClientWnd* clientWnd) {
 // ---------------------------------------------------------------------------------------
 // Control bars and layout
 
-bool SDIApp::AddControlBar(CtrlBarWnd* bar) {
-    if (!controlBars || controlBars->size() >= 0xFFFFFFFEu) return false;
-    controlBars->push_back(bar);
-    return true;
-}
+bool SDIApp::AddControlBar(CtrlBarWnd* bar) { return controlBars && controlBars->Add(bar); }
 
 bool SDIApp::RemoveControlBar(CtrlBarWnd* bar) {
     if (!controlBars) return false;
-    for (auto it = controlBars->begin(); it != controlBars->end(); ++it) {
-        if (*it == bar) {
-            controlBars->erase(it);
-            return true;
-        }
-    }
-    return false;
+    const int index = controlBars->Find(bar);
+    return index >= 0 && controlBars->RemoveAt(static_cast<unsigned>(index));
 }
 
-unsigned SDIApp::GetControlBarCount() const {
-    return controlBars ? static_cast<unsigned>(controlBars->size()) : 0;
-}
+unsigned SDIApp::GetControlBarCount() const { return controlBars ? controlBars->Count() : 0; }
 
 void SDIApp::RecalcLayout() {
     RECT rect = {};
     if (!GetClientRect(&rect)) return;
 #ifdef TWIG4_HAVE_CTRLBAR
-    if (controlBars) {
-        for (CtrlBarWnd* bar : *controlBars) {
-            if (bar) bar->Reposition(&rect);
-        }
+    for (unsigned i = 0; controlBars && i < controlBars->Count(); ++i) {
+        if (CtrlBarWnd* bar = controlBars->At(i)) bar->Reposition(&rect);
     }
 #endif
     if (client) client->Move(&rect, true);
@@ -292,15 +288,42 @@ void SDIApp::ReportUnhandledException() {
 // ---------------------------------------------------------------------------------------
 // Window placement
 
+namespace {
+
+const wchar_t* const kPlacementNames[5] = {L"rect.left", L"rect.top", L"rect.right", L"rect.bottom", L"cmd"};
+
+}  // namespace
+
 bool SDIApp::RestoreWindowPlacement(const wchar_t* keyName, const RECT& defaultRect) {
-    (void)keyName;
-    (void)defaultRect;
-    return false;
+    if (!keyName || !keyName[0] || !userRegistry) return false;
+    const std::int32_t defaults[5] = {defaultRect.left, defaultRect.top, defaultRect.right, defaultRect.bottom,
+                                      SW_SHOWNORMAL};
+    std::int32_t values[5];
+    bool all = true;
+    for (int i = 0; i < 5; ++i) {
+        if (!userRegistry->ReadDword(keyName, kPlacementNames[i], values[i], defaults[i])) all = false;
+    }
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    placement.flags = 0;
+    placement.showCmd = static_cast<UINT>(values[4]);
+    placement.rcNormalPosition = {values[0], values[1], values[2], values[3]};
+    SetWindowPlacement(handle, &placement);
+    return all;
 }
 
 bool SDIApp::SaveWindowPlacement(const wchar_t* keyName) {
-    (void)keyName;
-    return false;
+    if (!keyName || !keyName[0] || !userRegistry) return false;
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    if (!GetWindowPlacement(handle, &placement)) return false;
+    const std::int32_t values[5] = {placement.rcNormalPosition.left, placement.rcNormalPosition.top,
+                                    placement.rcNormalPosition.right, placement.rcNormalPosition.bottom,
+                                    static_cast<std::int32_t>(placement.showCmd)};
+    for (int i = 0; i < 5; ++i) {
+        if (!userRegistry->WriteDword(keyName, kPlacementNames[i], values[i])) return false;
+    }
+    return true;
 }
 
 }  // namespace TWIG4

@@ -39,8 +39,7 @@
 
 #include <windows.h>
 
-#include <vector>
-
+#include "framework/list.h"
 #include "framework/win/wnd.h"
 
 namespace TWIG4 {
@@ -136,7 +135,7 @@ protected:
     HINSTANCE instance;
     int showCommand;
     SDIClientWnd* client;
-    std::vector<CtrlBarWnd*>* controlBars;
+    List<CtrlBarWnd*>* controlBars;
     const wchar_t* title;
     Registry* userRegistry;
     Registry* machineRegistry;

@@ -4,11 +4,13 @@
 
 #include "framework/win/dc.h"
 
+
 namespace TWIG4 {
 
 bool StatusBar::Create(DWORD exStyle, DWORD style, Wnd* parent) {
     if (!CtrlBarWnd::Create(STATUSCLASSNAMEW, exStyle, style | WS_CHILD | WS_VISIBLE, L"", 0, 0, 0, 0, parent, 0))
         return false;
+    subclassed = false;  // a new window; the object may have subclassed an earlier one
     Subclass();
     return true;
 }
@@ -40,7 +42,7 @@ LRESULT StatusBar::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 LRESULT StatusBar::OnPaint(HWND hwnd) {
-    PaintDC paint(this);
+    PaintDC paint(hwnd);
     RECT c = {};
     GetClientRect(&c);
     {
@@ -50,7 +52,7 @@ LRESULT StatusBar::OnPaint(HWND hwnd) {
         paint.Line(0, 1, c.right, 1, RGB(0x80, 0x80, 0x80));
         // The control draws its parts, texts and grip into the buffer over that background.
         ::CallWindowProcW(previousProc, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(paint.GetHandle()), 0);
-    }
+    }  // the composed picture goes to the window in one copy
     return 1;
 }
 

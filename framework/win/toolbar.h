@@ -12,6 +12,7 @@
 // its owner the UpdateUI query (framework/win/update_ui.h) for every button, separators
 // included, and applies the answer (enabled; checked when checked or radio; text; image).
 #include <windows.h>
+#include <commctrl.h>
 
 #include "framework/string.h"
 #include "framework/win/ctrlbar.h"

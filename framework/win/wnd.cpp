@@ -4,8 +4,7 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
+#include "framework/list.h"
 #include "framework/win/sdiapp.h"
 
 namespace TWIG4 {
@@ -15,7 +14,7 @@ namespace TWIG4 {
 
 namespace {
 
-std::vector<Wnd*>* windowList = nullptr;
+List<Wnd*>* windowList = nullptr;
 
 // The subclassed control's previous procedure is also kept as a window property, so the
 // subclass procedure can still pass messages on once the WindowList (or the object) is gone.
@@ -28,50 +27,37 @@ namespace WindowList {
 bool Exists() { return windowList != nullptr; }
 
 void CreateList() {
-    if (!windowList) windowList = new std::vector<Wnd*>();
+    if (!windowList) windowList = new List<Wnd*>(1);
 }
 
 void DeleteList() {
-    delete windowList;
+    List<Wnd*>* list = windowList;
     windowList = nullptr;
+    delete list;
 }
 
-bool Add(Wnd* wnd) {
-    if (!windowList || !wnd || windowList->size() >= 0xFFFFFFFEu) return false;
-    windowList->push_back(wnd);
-    return true;
-}
+bool Add(Wnd* wnd) { return windowList && wnd && windowList->Add(wnd); }
 
 bool Remove(Wnd* wnd) {
     if (!windowList) return false;
-    for (auto it = windowList->begin(); it != windowList->end(); ++it) {
-        if (*it == wnd) {
-            windowList->erase(it);
-            return true;
-        }
-    }
-    return false;
+    const int index = windowList->Find(wnd);
+    return index >= 0 && windowList->RemoveAt(static_cast<unsigned>(index));
 }
 
 Wnd* FromHandle(HWND hwnd) {
     if (!windowList || !hwnd) return nullptr;
-    for (Wnd* wnd : *windowList) {
+    for (unsigned i = 0; i < windowList->Count(); ++i) {
+        Wnd* wnd = windowList->At(i);
         if (wnd && wnd->GetHandle() == hwnd) return wnd;
     }
     return nullptr;
 }
 
-bool Contains(const Wnd* wnd) {
-    if (!windowList) return false;
-    for (Wnd* listed : *windowList) {
-        if (listed == wnd) return true;
-    }
-    return false;
-}
+bool Contains(const Wnd* wnd) { return windowList && windowList->Find(const_cast<Wnd*>(wnd)) >= 0; }
 
-unsigned Count() { return windowList ? static_cast<unsigned>(windowList->size()) : 0; }
+unsigned Count() { return windowList ? windowList->Count() : 0; }
 
-Wnd* At(unsigned index) { return windowList && index < windowList->size() ? (*windowList)[index] : nullptr; }
+Wnd* At(unsigned index) { return windowList && index < windowList->Count() ? windowList->At(index) : nullptr; }
 
 }  // namespace WindowList
 

@@ -127,6 +127,9 @@ public:
     bool Subclass();
 
     // --- Wrappers over the platform's window operations --------------------------------
+    // With UNICODE, <windows.h> turns SendMessage, PostMessage and MessageBox into
+    // SendMessageW, PostMessageW and MessageBoxW, so inside a class derived from Wnd these
+    // members hide the platform functions: call those as ::SendMessageW(hwnd, ...) there.
     HWND GetHandle() const { return handle; }
     // False when the platform refuses; otherwise (also without a window) the handle is
     // cleared and true returned.

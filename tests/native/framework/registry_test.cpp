@@ -406,3 +406,39 @@ TEST(PersistentData, TheBaseLoadsAndSavesNothing) {
     EXPECT_FALSE(data.Save());
     EXPECT_FALSE(std::filesystem::exists(temp.File()));
 }
+
+TEST_F(RegistryStore, ABatchWritesTheStoreOnceAtCommit) {
+    ASSERT_TRUE(registry.WriteDword(L"General", L"Mode", 1u));
+    const std::string before = temp.Text();
+    std::uint32_t value = 0;
+    {
+        TWIG4::StoreBatch batch(registry);
+        TWIG4::StoreBatch nested(registry);  // one batch at a time: this one does nothing
+        ASSERT_TRUE(registry.WriteDword(L"General", L"Mode", 2u));
+        ASSERT_TRUE(registry.WriteString(L"General", L"Path", String(L"p")));
+        EXPECT_TRUE(registry.ReadDword(L"General", L"Mode", value, 0u));  // seen inside the batch
+        EXPECT_EQ(value, 2u);
+        EXPECT_EQ(temp.Text(), before);  // not yet on disk
+        EXPECT_TRUE(nested.Commit());
+        EXPECT_EQ(temp.Text(), before);
+        EXPECT_TRUE(batch.Commit());
+        EXPECT_NE(temp.Text(), before);
+    }
+    Registry next(kRoot, Hive::CurrentUser, temp.File().c_str());
+    EXPECT_TRUE(next.ReadDword(L"General", L"Mode", value, 0u));
+    EXPECT_EQ(value, 2u);
+
+    const std::string committed = temp.Text();
+    {
+        TWIG4::StoreBatch abandoned(registry);
+        ASSERT_TRUE(registry.WriteDword(L"General", L"Mode", 3u));
+    }
+    EXPECT_EQ(temp.Text(), committed);  // a batch that is not committed writes nothing
+
+    // A batch on a store that cannot be read fails its writes and leaves it alone.
+    Registry onFolder(kRoot, Hive::CurrentUser, temp.Folder().c_str());
+    TWIG4::StoreBatch batch(onFolder);
+    EXPECT_FALSE(onFolder.WriteDword(L"General", L"Mode", 4u));
+    EXPECT_FALSE(batch.Commit());
+    EXPECT_TRUE(std::filesystem::is_directory(temp.Folder()));
+}
