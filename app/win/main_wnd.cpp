@@ -1,0 +1,188 @@
+#include "app/win/main_wnd.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/frame_layout.h"
+#include "app/reg_data.h"
+#include "app/win/image_view.h"
+#include "framework/win/toolbar.h"
+#include "resources/app_ids.h"
+#include "view/win/main_image_view.h"
+
+using namespace bistrope;
+
+namespace {
+
+constexpr DWORD kStatusBarStyle = 0x0103;  // docked at the bottom, with a size grip
+
+BYTE ButtonStyle(ToolbarEntryKind kind) {
+    switch (kind) {
+    case ToolbarEntryKind::AutoSizeButton:
+        return BTNS_AUTOSIZE;
+    case ToolbarEntryKind::Separator:
+        return BTNS_SEP;
+    case ToolbarEntryKind::PlainButton:
+    default:
+        return BTNS_BUTTON;
+    }
+}
+
+// The toolbar strip's path beside the program, for a start from another working folder.
+std::wstring BesideProgram(const wchar_t* fileName) {
+    wchar_t module[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    std::wstring path(module, n);
+    const size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return {};
+    return path.substr(0, slash + 1) + fileName;
+}
+
+}  // namespace
+
+MainWnd::MainWnd(const wchar_t* settingsKey, const wchar_t* placementKey)
+    : SDIApp(kFrameTitle, placementKey ? placementKey : kPlacementKey) {
+    // Version 1, no debug callback, background thread and external codecs not suppressed
+    // (the input's defaults).
+    if (Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr) != Gdiplus::Ok) gdiplusToken = 0;
+    settings = new cRegData(settingsKey ? settingsKey : cRegData::kSettingsKey);
+    (void)settings->Load();
+    leftSlot = new cImageView(Eye::Left, *settings);
+    rightSlot = new cImageView(Eye::Right, *settings);
+    view = new cMainImageView(*leftSlot, *rightSlot, *this, *settings);
+}
+
+MainWnd::~MainWnd() {
+    delete leftSlot;
+    leftSlot = nullptr;
+    delete rightSlot;
+    rightSlot = nullptr;
+    delete view;
+    view = nullptr;
+    delete toolBar;
+    toolBar = nullptr;
+    delete settings;  // writes every setting
+    settings = nullptr;
+    if (gdiplusToken) Gdiplus::GdiplusShutdown(gdiplusToken);
+    gdiplusToken = 0;
+}
+
+// --- Messages -----------------------------------------------------------------------------
+
+LRESULT MainWnd::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        if (OnCreate() < 0) return -1;
+        break;
+    case WM_SIZE:
+        OnSize();
+        return 1;
+    case WM_COMMAND:
+        OnCommand(wParam, lParam);
+        break;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam, lParam);
+        return 1;
+    default:
+        break;
+    }
+    return SDIApp::WndProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT MainWnd::OnCreate() {
+    HICON icon = static_cast<HICON>(
+        ::LoadImageW(GetInstance(), MAKEINTRESOURCEW(IDI_BISTROPE), IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR | LR_SHARED));
+    if (icon) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+
+    (void)client.Create(this);
+    // Without the stereo view there is no program: the frame's creation fails.
+    if (!view->Create(&client, 0, 0, 0, 0)) return -1;
+    (void)leftSlot->Create(&client, 0, 0, 0, 0);
+    (void)rightSlot->Create(&client, 0, 0, 0, 0);
+
+    if (rebar.Create(0, 0, this)) (void)rebar.LoadBackground(IDB_REBAR_MIDDLE, IDB_REBAR_LEFT, IDB_REBAR_RIGHT);
+    if (statusBar.Create(0, kStatusBarStyle, this))
+        (void)statusBar.SetParts(static_cast<int>(kInitialPaneEdges.size()), kInitialPaneEdges.data());
+    if (CreateToolBar()) (void)rebar.AddBand(toolBar, nullptr, false);
+    (void)LoadAccelerators(IDR_ACCELERATORS);
+    return 0;
+}
+
+bool MainWnd::CreateToolBar() {
+    toolBar = new TWIG4::ToolBar;
+    if (!toolBar->Create(TBSTYLE_EX_MIXEDBUTTONS, TBSTYLE_LIST, this)) return false;
+    // Without the strip the buttons have no images; the commands still work.
+    if (!toolBar->LoadButtonImages(kToolbarImageFile, kToolbarCell, kToolbarCell)) {
+        const std::wstring beside = BesideProgram(kToolbarImageFile);
+        if (!beside.empty()) (void)toolBar->LoadButtonImages(beside.c_str(), kToolbarCell, kToolbarCell);
+    }
+    for (const ToolbarEntry& entry : ToolbarEntries()) {
+        if (entry.kind == ToolbarEntryKind::Separator)
+            (void)toolBar->AddButton(kToolbarSeparatorWidth, -1, BTNS_SEP, 0, nullptr);
+        else
+            (void)toolBar->AddButton(entry.image, entry.command, ButtonStyle(entry.kind), 0, entry.tip);
+    }
+    return true;
+}
+
+void MainWnd::OnSize() {
+    // Twice: the rebar's height settles only once it knows its width.
+    RecalcLayout();
+    RecalcLayout();
+    RECT area{};
+    client.GetClientRect(&area);
+    const FrameLayout layout = LayoutFrame(area.right - area.left, area.bottom - area.top);
+    const auto move = [](TWIG4::Wnd& wnd, const TWIG4::LayoutRect& r, bool repaint) {
+        if (wnd.GetHandle()) (void)wnd.Move(r.left, r.top, r.Width(), r.Height(), repaint);
+    };
+    move(*leftSlot, layout.leftSlot, false);
+    move(*rightSlot, layout.rightSlot, false);
+    move(*view, layout.view, true);
+    (void)statusBar.SetParts(kStatusPaneCount, layout.paneEdges.data());
+}
+
+void MainWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // Toolbar buttons, accelerators and the toolbar's state queries alike.
+    if (view && view->GetHandle()) (void)::SendMessageW(view->GetHandle(), WM_COMMAND, wParam, lParam);
+}
+
+void MainWnd::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+    if (view && view->GetHandle()) (void)::SendMessageW(view->GetHandle(), WM_MOUSEWHEEL, wParam, lParam);
+}
+
+// --- Placement, limits, tooltips -------------------------------------------------------
+
+void MainWnd::InitialShow() {
+    const TWIG4::LayoutRect r =
+        DefaultFrameRect(::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    (void)RestoreWindowPlacement(kPlacementSection, RECT{r.left, r.top, r.right, r.bottom});
+    // A window closed while minimised (or a damaged show state) would otherwise start
+    // invisible or as a button only: it opens normally instead.
+    if (!::IsWindowVisible(handle) || ::IsIconic(handle)) ::ShowWindow(handle, SW_RESTORE);
+    if (!::IsWindowVisible(handle)) ::ShowWindow(handle, SW_SHOWNORMAL);
+    Update();
+}
+
+void MainWnd::OnDestroy() { (void)SaveWindowPlacement(kPlacementSection); }
+
+bool MainWnd::OnFirstIdle() { return SDIApp::OnFirstIdle(); }
+
+void MainWnd::OnGetMinMaxInfo(MINMAXINFO* info) {
+    if (!info) return;
+    info->ptMinTrackSize.x = kMinTrackWidth;
+    info->ptMinTrackSize.y = kMinTrackHeight;
+}
+
+void MainWnd::OnToolTipShow(UINT_PTR) {
+    if (view) view->SuspendDrawing();
+}
+
+void MainWnd::OnToolTipPop(UINT_PTR) {
+    if (view) view->ResumeDrawing();
+}
+
+void MainWnd::SetStatusText(int pane, const wchar_t* text) {
+    if (statusBar.GetHandle()) (void)statusBar.SetPartText(pane, text);
+}
