@@ -135,32 +135,58 @@ struct LeftSampler {
         return sum;
     }
 
-    void RenderRow(std::int32_t y, std::int32_t width, std::uint8_t* dst) const {
+    // Output row y: the right crop's pixels `right` ORed with the left layer, into dst.
+    void RenderRow(std::int32_t y, std::int32_t width, const std::uint8_t* right, std::uint8_t* dst) const {
         const double one = 4294967296.0;  // positions carry 32 fraction bits
-        const std::int64_t U0 = std::llround((u0 + y * sinA) * one);
-        const std::int64_t V0 = std::llround((v0 + y * cosA) * one);
+        // Rounded to the nearest 1/256 pixel.
+        const std::int64_t round = std::int64_t(1) << (31 - kPhaseBits);
+        const std::int64_t U0 = std::llround((u0 + y * sinA) * one) + round;
+        const std::int64_t V0 = std::llround((v0 + y * cosA) * one) + round;
         const std::int64_t dU = std::llround(cosA * one), dV = std::llround(-sinA * one);
+        // All sixteen taps inside the image.
+        auto inside = [&](std::int32_t x) {
+            const std::int64_t iu = (U0 + x * dU) >> 32, iv = (V0 + x * dV) >> 32;
+            return iu >= 1 && iv >= 1 && iu + 2 < wL && iv + 2 < hL;
+        };
+        // The inside pixels form one run [xa, xb) (the position is linear in x).
+        std::int32_t xa = 0, xb = width;
+        while (xa < width && !inside(xa)) ++xa;
+        while (xb > xa && !inside(xb - 1)) --xb;
+        std::memcpy(dst, right, std::size_t(width) * 3);
+        SampleEdge(U0, V0, dU, dV, 0, xa, dst);
+        SampleInside(U0, V0, dU, dV, xa, xb, dst);
+        SampleEdge(U0, V0, dU, dV, xb, width, dst);
+    }
+
+    void SampleInside(std::int64_t U0, std::int64_t V0, std::int64_t dU, std::int64_t dV, std::int32_t x0,
+                      std::int32_t x1, std::uint8_t* dst) const {
+        const auto& kernel = Kernel().w;
+        for (int c = 0; c < 3; ++c) {
+            const Plane* p = planes[c];
+            if (!p) continue;
+            std::int64_t U = U0 + x0 * dU, V = V0 + x0 * dV;
+            for (std::int32_t x = x0; x < x1; ++x, U += dU, V += dV) {
+                const auto& wx = kernel[std::size_t((U >> (32 - kPhaseBits)) & (kPhases - 1))];
+                const auto& wy = kernel[std::size_t((V >> (32 - kPhaseBits)) & (kPhases - 1))];
+                dst[3 * x + c] |= ToPixel(Inside(*p, U >> 32, V >> 32, wx, wy));
+            }
+        }
+    }
+
+    void SampleEdge(std::int64_t U0, std::int64_t V0, std::int64_t dU, std::int64_t dV, std::int32_t x0,
+                    std::int32_t x1, std::uint8_t* dst) const {
         const auto& kernel = Kernel().w;
         // More than a pixel outside the image (pixel-centre units: edges at -0.5, w - 0.5)
         // is black.
         const std::int64_t low = -(std::int64_t(3) << 31);
         const std::int64_t highU = (2 * std::int64_t(wL) + 1) << 31, highV = (2 * std::int64_t(hL) + 1) << 31;
-        for (std::int32_t x = 0; x < width; ++x, dst += 3) {
-            // Rounded to the nearest 1/256 pixel.
-            const std::int64_t U = U0 + x * dU + (std::int64_t(1) << 23);
-            const std::int64_t V = V0 + x * dV + (std::int64_t(1) << 23);
-            if (U < low || V < low || U >= highU || V >= highV) {
-                dst[0] = dst[1] = dst[2] = 0;
-                continue;
-            }
-            const std::int64_t iu = U >> 32, iv = V >> 32;
+        for (std::int32_t x = x0; x < x1; ++x) {
+            const std::int64_t U = U0 + x * dU, V = V0 + x * dV;
+            if (U < low || V < low || U >= highU || V >= highV) continue;
             const auto& wx = kernel[std::size_t((U >> (32 - kPhaseBits)) & (kPhases - 1))];
             const auto& wy = kernel[std::size_t((V >> (32 - kPhaseBits)) & (kPhases - 1))];
-            const bool inside = iu >= 1 && iv >= 1 && iu + 2 < wL && iv + 2 < hL;
-            for (int c = 0; c < 3; ++c) {
-                const Plane* p = planes[c];
-                dst[c] = p ? ToPixel(inside ? Inside(*p, iu, iv, wx, wy) : Edge(*p, iu, iv, wx, wy)) : 0;
-            }
+            for (int c = 0; c < 3; ++c)
+                if (planes[c]) dst[3 * x + c] |= ToPixel(Edge(*planes[c], U >> 32, V >> 32, wx, wy));
         }
     }
 };
@@ -232,15 +258,11 @@ Status RenderAnaglyph(const ConvertedImageSupplier& rightSupplier, const Convert
     sampler.v0 = hL / 2.0 - sinA * dx + cosA * dy - 0.5;
     Report(progress, 50);
 
-    const std::size_t rowBytes = std::size_t(W) * 3;
     ParallelRows(
         H,
         [&](std::int32_t y0, std::int32_t y1) {
             for (std::int32_t y = y0; y < y1; ++y) {
-                std::uint8_t* dst = out.row(y);
-                sampler.RenderRow(y, W, dst);
-                const std::uint8_t* r = right->row(std::int32_t(yR + y)) + std::size_t(xR) * 3;
-                for (std::size_t i = 0; i < rowBytes; ++i) dst[i] |= r[i];
+                sampler.RenderRow(y, W, right->row(std::int32_t(yR + y)) + std::size_t(xR) * 3, out.row(y));
             }
         },
         std::int64_t(W) * 16);

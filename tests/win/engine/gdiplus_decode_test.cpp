@@ -24,7 +24,9 @@ TEST(GdiplusDecode, SampleFilesDecodeToTheirDocumentedPixels) {
         ASSERT_EQ(r.image.width(), s.width);
         ASSERT_EQ(r.image.height(), s.height);
         const std::uint8_t* p = r.image.row(s.y) + 4 * s.x;
-        if (s.a >= 0) EXPECT_EQ(p[3], s.a);
+        if (s.a >= 0) {
+            EXPECT_EQ(p[3], s.a);
+        }
         if (s.a == 0) continue;
         EXPECT_LE(std::abs(p[0] - s.b), s.tolerance) << int(p[0]);
         EXPECT_LE(std::abs(p[1] - s.g), s.tolerance) << int(p[1]);
@@ -110,7 +112,9 @@ TEST(GdiplusDecode, BadFilesGiveClearErrors) {
             continue;
         }
         EXPECT_TRUE(r.image.empty());
-        if (!c.mayDecode) EXPECT_EQ(r.status.code, c.code) << r.status.message;
+        if (!c.mayDecode) {
+            EXPECT_EQ(r.status.code, c.code) << r.status.message;
+        }
         EXPECT_THAT(r.status.message, HasSubstr(fs::path(c.name).string()));
     }
     const DecodeResult missing = DecodeImageFile(dir / L"missing.jpg");
