@@ -110,15 +110,6 @@ TEST(Matrix4, TranslationRigidInverseAndColumnOrder) {
     EXPECT_EQ(cols[15], 1);
 }
 
-TEST(Vec3, ArithmeticNegateAndDot) {
-    const Vec3 a{1, 2, 3}, b{-4, 0.5, 2};
-    EXPECT_EQ(a + b, (Vec3{-3, 2.5, 5}));
-    EXPECT_EQ(a - b, (Vec3{5, 1.5, 1}));
-    EXPECT_EQ(-a, (Vec3{-1, -2, -3}));
-    EXPECT_EQ(a * 2.0, (Vec3{2, 4, 6}));
-    EXPECT_EQ(Dot(a, b), 3.0);
-}
-
 TEST(Camera, StartsWithTheDocumentedValuesAndInertUntilTheFirstResize) {
     Camera cam;
     EXPECT_EQ(cam.target, (Vec3{0, 0, 0}));
