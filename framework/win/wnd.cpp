@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "framework/list.h"
+#include "framework/win/dc.h"
 #include "framework/win/sdiapp.h"
 
 namespace TWIG4 {
@@ -174,6 +175,11 @@ LRESULT CALLBACK CreationHook::HookProc(int code, WPARAM wParam, LPARAM lParam) 
     HHOOK hook = hookState.hook;
     if (code != HCBT_CREATEWND || !hookState.object) return CallNextHookEx(hook, code, wParam, lParam);
     HWND created = reinterpret_cast<HWND>(wParam);
+    // The input-method window the platform may make for the thread alongside its first
+    // window is never the one being created.
+    wchar_t className[8] = L"";
+    if (GetClassNameW(created, className, 8) && lstrcmpiW(className, L"IME") == 0)
+        return CallNextHookEx(hook, code, wParam, lParam);
     Wnd* object = hookState.object;
     object->handle = created;
     WindowList::Add(object);
@@ -326,6 +332,15 @@ LRESULT Wnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool Wnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::PostMessageW(handle, message, wParam, lParam) != 0;
+}
+
+DC* Wnd::GetDC() { return new DC(::GetDC(handle)); }
+
+int Wnd::ReleaseDC(DC* dc) {
+    if (!dc) return 0;
+    const int result = ::ReleaseDC(handle, dc->GetHandle());
+    delete dc;
+    return result;
 }
 
 int Wnd::MessageBox(const wchar_t* text, UINT flags) {
