@@ -19,6 +19,7 @@ red-cyan anaglyph (red belongs to the left eye, cyan to the right).
 """
 
 import argparse
+import math
 import os
 import sys
 
@@ -174,13 +175,16 @@ def glyph_pan_left(c):
     c.paint(arrow, RED)
 
 
-def curved_arrow(cx, cy, r, w, head_len, head_half, start=312, sweep=262):
-    body = arc(cx, cy, r, start, start + sweep - 12, w)
+def curved_arrow(cx, cy, r, w, head_len, head_half, start=300, sweep=262):
+    """A clockwise arc with its head at the end: the head's base sits on the arc's end and its
+    tip runs on along the tangent."""
     end = start + sweep
-    import math
     t = math.radians(end)
-    tip = (cx + r * math.cos(t), cy + r * math.sin(t))
-    return union(body, arrow_head(tip[0], tip[1], end + 90 - 8, head_len, head_half))
+    base = (cx + r * math.cos(t), cy + r * math.sin(t))
+    direction = end + 90
+    u = (math.cos(math.radians(direction)), math.sin(math.radians(direction)))
+    tip = (base[0] + u[0] * head_len, base[1] + u[1] * head_len)
+    return union(arc(cx, cy, r, start, end, w), arrow_head(tip[0], tip[1], direction, head_len, head_half))
 
 
 def glyph_rotate_left(c):
