@@ -17,6 +17,8 @@
 
 #include <windows.h>
 
+#include <objidl.h>
+
 #include <gdiplus.h>
 
 #include "app/win/client_wnd.h"

@@ -2,7 +2,9 @@
 // test that drives the program from Linux with xdotool. It never clicks or types itself.
 //
 //   e2e-probe status            the five status-bar pane texts, one "pane N: text" a line
-//   e2e-probe toolbar           "button ID X Y W H" for every toolbar button (screen pixels)
+//   e2e-probe toolbar           "button ID X Y W H ENABLED CHECKED" for every toolbar button
+//                               (screen pixels; the two states 1 or 0)
+//   e2e-probe view              "view X Y W H" of the stereo view's client area (screen pixels)
 //   e2e-probe children          "child CLASS X Y W H" for the client window's children
 //   e2e-probe dialog            "dialog TITLE" for each visible dialog box of the program
 //   e2e-probe frame             "frame X Y W H SHOWCMD" of the main window
@@ -116,7 +118,10 @@ int Toolbar(HWND frame) {
         SendMessageW(bar, TB_GETITEMRECT, WPARAM(i), buffer.address());
         buffer.Read(&r, sizeof(r));
         MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        PrintRect("button", std::to_string(button.idCommand), r);
+        const LRESULT enabled = SendMessageW(bar, TB_ISBUTTONENABLED, WPARAM(button.idCommand), 0);
+        const LRESULT checked = SendMessageW(bar, TB_ISBUTTONCHECKED, WPARAM(button.idCommand), 0);
+        std::printf("button %d %ld %ld %ld %ld %d %d\n", button.idCommand, r.left, r.top, r.right - r.left,
+                    r.bottom - r.top, enabled ? 1 : 0, checked ? 1 : 0);
     }
     return 0;
 }
@@ -127,6 +132,30 @@ int Children(HWND frame) {
         GetWindowRect(h, &r);
         PrintRect("child", Utf8(ClassOf(h)), r);
     }
+    return 0;
+}
+
+// The stereo view: the largest window of the framework's child class inside the client window.
+int View(HWND frame) {
+    HWND best = nullptr;
+    long bestArea = -1;
+    for (HWND h : Descendants(frame)) {
+        HWND parent = GetParent(h);
+        if (ClassOf(h) != L"TWIG4_SDI_CHILD_CLASS" || parent == frame || !parent || GetParent(parent) != frame)
+            continue;
+        RECT r;
+        GetClientRect(h, &r);
+        const long area = (r.right - r.left) * (r.bottom - r.top);
+        if (area > bestArea) {
+            bestArea = area;
+            best = h;
+        }
+    }
+    if (!best) return 3;
+    RECT r;
+    GetClientRect(best, &r);
+    MapWindowPoints(best, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    PrintRect("view", "client", r);
     return 0;
 }
 
@@ -169,7 +198,7 @@ int Frame(HWND frame) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: e2e-probe status|toolbar|children|dialog|frame\n");
+        std::fprintf(stderr, "usage: e2e-probe status|toolbar|view|children|dialog|frame\n");
         return 2;
     }
     HWND frame = FindFrame();
@@ -182,6 +211,7 @@ int main(int argc, char** argv) {
     if (what == "status") rc = Status(frame);
     else if (what == "toolbar") rc = Toolbar(frame);
     else if (what == "children") rc = Children(frame);
+    else if (what == "view") rc = View(frame);
     else if (what == "dialog") rc = Dialogs(frame);
     else if (what == "frame") rc = Frame(frame);
     std::fflush(stdout);

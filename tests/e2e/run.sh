@@ -1,0 +1,236 @@
+#!/usr/bin/env bash
+# End-to-end test of the real program: starts Bistrope.exe under Wine in Xvfb and uses it as
+# a person would, with real key presses, mouse drags and the real file dialogs (xdotool):
+#   F2 and the open dialog for the left image, F3 for the right one, a left drag that moves
+#   the left image, V and a drag that turns it, the "Half colour blending" button, Ctrl+S and
+#   the save dialog. Then it checks the written JPEG (size = the output rectangle shown in the
+#   status bar, Software tag, quality 80, pixels against bistrope-cli run with the same mode,
+#   offset and rotation), closes the program, checks the registry, restarts it and checks that
+#   the blending mode and the window placement were kept.
+# Screenshots of every step, the pictures and a log are kept in build/e2e/.
+# Needs: build/win64 (Bistrope.exe, e2e-probe.exe) and build/native (bistrope-cli).
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+source "$ROOT/scripts/lib.sh"
+
+OUT="$ROOT/build/e2e"
+APPDIR="$ROOT/build/win64/app"
+EXE="$APPDIR/Bistrope.exe"
+PROBE="$ROOT/build/win64/tests/e2e/e2e-probe.exe"
+CLI="$ROOT/build/native/cli/bistrope-cli"
+for f in "$EXE" "$PROBE" "$CLI" "$APPDIR/Bistrope.dll"; do
+  [ -e "$f" ] || { echo "e2e: missing $f (build both presets first)" >&2; exit 1; }
+done
+rm -rf "$OUT"
+mkdir -p "$OUT"
+LOG="$OUT/log.txt"
+: >"$LOG"
+
+say() { printf '%s\n' "$*" | tee -a "$LOG" >&2; }
+STEP=0
+shot() { STEP=$((STEP + 1)); import -window root "$OUT/$(printf '%02d' $STEP)-$1.png" 2>/dev/null || true; }
+fail() {
+  say "FAIL: $*"
+  shot failure
+  exit 1
+}
+
+start_xvfb
+start_wine
+APP_PID=""
+cleanup() {
+  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+  stop_wine
+  stop_xvfb
+}
+trap cleanup EXIT
+
+probe() { "$WINE64" "$PROBE" "$@" 2>/dev/null | tr -d '\r'; }
+pane() { probe status | sed -n "s/^pane $1: //p"; }
+winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
+
+# Waits (at most $1 seconds) until the command in the remaining arguments succeeds.
+wait_for() {
+  local limit=$1; shift
+  local end=$((SECONDS + limit))
+  until "$@"; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.3
+  done
+}
+has_frame() { probe frame >/dev/null 2>&1; }
+has_dialog() { probe dialog | grep -q "^dialog"; }
+no_dialog() { ! probe dialog | grep -q "^dialog"; }
+pane_matches() { pane "$1" | grep -q -- "$2"; }
+
+start_app() {
+  (cd "$APPDIR" && exec "$WINE64" "$EXE" </dev/null >>"$LOG" 2>&1) &
+  APP_PID=$!
+  wait_for 60 has_frame || fail "the Bistrope window did not appear"
+  sleep 1
+}
+
+# Ends the program as a person does (Alt+F4) and waits until Wine has written the registry.
+close_app() {
+  xdotool key alt+F4
+  local end=$((SECONDS + 30))
+  while kill -0 "$APP_PID" 2>/dev/null; do
+    [ $SECONDS -lt $end ] || fail "Bistrope did not end after Alt+F4"
+    sleep 0.3
+  done
+  APP_PID=""
+}
+
+reg_value() {  # key value -> data (the last field of reg query's line)
+  "$WINE64" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { print $NF }'
+}
+
+# --- Test pictures: one smooth random scene; the right picture is the left one seen 24
+# pixels further right and 16 further down.
+say "Making the test pair"
+convert -size 1300x1000 -seed 4242 plasma:fractal -blur 0x2 "$OUT/scene.png"
+convert "$OUT/scene.png" -crop 1200x900+40+50 +repage -quality 95 "$OUT/left.jpg"
+convert "$OUT/scene.png" -crop 1200x900+64+66 +repage -quality 95 "$OUT/right.jpg"
+
+# A first run: no settings and no placement yet.
+"$WINE64" reg delete 'HKCU\Software\Bistrope1.2.1' /f >/dev/null 2>&1 || true
+"$WINE64" reg delete 'HKCU\Software\Bistrope1.8.4' /f >/dev/null 2>&1 || true
+
+say "Starting Bistrope"
+start_app
+shot start
+read -r _ FX FY FW FH FCMD < <(probe frame | grep '^frame')
+say "frame at $FX,$FY size ${FW}x$FH show $FCMD"
+SW=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')
+SH=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[2] }')
+[ "$FW" = 656 ] && [ "$FH" = 464 ] || fail "first run size ${FW}x$FH, expected 656x464"
+[ "$FX" = $(((SW - 656) / 2)) ] && [ "$FY" = $(((SH - 464) / 2)) ] || fail "first run not centred: $FX,$FY"
+[ "$(pane 1)" = " Zoom: 100%" ] || fail "zoom pane before any image: '$(pane 1)'"
+[ "$(pane 2)" = "  No output image" ] || fail "output pane before any image: '$(pane 2)'"
+
+# --- F2: the open dialog for the left image.
+say "F2 and the open dialog: left image"
+xdotool key F2
+wait_for 20 has_dialog || fail "F2 opened no dialog"
+shot open-left-dialog
+xdotool type --delay 15 "$(winpath "$OUT/left.jpg")"
+xdotool key Return
+T0=$(date +%s.%N)
+wait_for 60 pane_matches 0 . || fail "the left image did not load"
+wait_for 20 no_dialog || fail "a dialog stayed open after loading the left image"
+say "left image shown $(echo "$(date +%s.%N) - $T0" | bc) s after Enter (polling included)"
+shot left-loaded
+
+say "F3 and the open dialog: right image"
+xdotool key F3
+wait_for 20 has_dialog || fail "F3 opened no dialog"
+xdotool type --delay 15 "$(winpath "$OUT/right.jpg")"
+xdotool key Return
+wait_for 60 pane_matches 2 "Output image" || fail "the right image did not load"
+wait_for 20 no_dialog || fail "a dialog stayed open after loading the right image"
+shot both-loaded
+[ "$(pane 2)" = " Output image 1200x900" ] || fail "output pane with both images: '$(pane 2)'"
+
+# --- A left drag in pan-left mode moves the left image by drag / zoom source pixels.
+ZOOM=$(pane 1 | sed -n 's/ Zoom: \([0-9]*\)%/\1/p')
+read -r _ _ VX VY VW VH < <(probe view)
+CX=$((VX + VW / 2)); CY=$((VY + VH / 2))
+DX=-9; DY=-6
+say "zoom $ZOOM%, view at $VX,$VY ${VW}x$VH; dragging by $DX,$DY screen pixels"
+xdotool mousemove $CX $CY; sleep 0.2
+xdotool mousedown 1; sleep 0.2
+for i in 1 2 3; do xdotool mousemove $((CX + DX * i / 3)) $((CY + DY * i / 3)); sleep 0.15; done
+xdotool mouseup 1; sleep 0.5
+shot after-pan-drag
+OFFSET=$(pane 3 | sed -n 's/ offset: //p')
+OX=${OFFSET%,*}; OY=${OFFSET#*,}
+say "offset after the drag: $OX,$OY"
+# Expected: the drag divided by the zoom; the zoom is known to half a percent from the pane.
+awk -v ox="$OX" -v oy="$OY" -v dx=$DX -v dy=$DY -v z="$ZOOM" 'BEGIN {
+  ex = dx / (z / 100); ey = dy / (z / 100);
+  tx = 0.006 * (ex < 0 ? -ex : ex) + 0.02; ty = 0.006 * (ey < 0 ? -ey : ey) + 0.02;
+  d1 = ox - ex; d2 = oy - ey; if (d1 < 0) d1 = -d1; if (d2 < 0) d2 = -d2;
+  exit !(d1 <= tx && d2 <= ty) }' || fail "offset $OX,$OY is not the drag $DX,$DY at zoom $ZOOM%"
+
+# --- V and a drag around the left image's centre turns it.
+xdotool key v; sleep 0.3
+xdotool mousemove $CX $((CY - 80)); sleep 0.2
+xdotool mousedown 1; sleep 0.2
+for i in 1 2 3 4; do xdotool mousemove $((CX + 4 * i)) $((CY - 80)); sleep 0.15; done
+xdotool mouseup 1; sleep 0.5
+shot after-rotate-drag
+ROT=$(pane 4 | sed -n 's/ rotation: //p')
+say "rotation after the drag: $ROT"
+awk -v r="$ROT" 'BEGIN { exit !(r > 5 && r < 20) }' || fail "rotation '$ROT' is not a clockwise turn of 5 to 20 degrees"
+OFFSET=$(pane 3 | sed -n 's/ offset: //p')
+OUTSIZE=$(pane 2 | sed -n 's/ Output image //p')
+say "output rectangle shown: $OUTSIZE, offset $OFFSET, rotation $ROT"
+
+# --- The "Half colour blending" button.
+read -r _ _ BX BY BW BH _ _ < <(probe toolbar | awk '$2 == 40003')
+xdotool mousemove $((BX + BW / 2)) $((BY + BH / 2)) click 1
+sleep 1
+wait_for 30 no_dialog || fail "the rebuild's progress dialog stayed"
+probe toolbar | awk '$2 == 40003 && $8 == 1 { found = 1 } END { exit !found }' || fail "the half colour button is not checked"
+probe toolbar | awk '$2 >= 40001 && $2 <= 40005 && $2 != 40003 && $8 == 1 { bad = 1 } END { exit bad }' ||
+  fail "another blending button is checked too"
+xdotool mousemove $CX $((CY + VH / 3))  # away from the toolbar: no tooltip over the view
+sleep 0.5
+shot half-colour
+
+# --- Ctrl+S and the save dialog.
+say "Ctrl+S and the save dialog"
+xdotool key ctrl+s
+wait_for 20 has_dialog || fail "Ctrl+S opened no dialog"
+probe dialog | grep -q "^dialog Save image as$" || fail "the save dialog is not titled 'Save image as'"
+shot save-dialog
+xdotool type --delay 15 "$(winpath "$OUT/anaglyph")"
+xdotool key Return
+wait_for 60 test -s "$OUT/anaglyph.jpg" || fail "no anaglyph.jpg was written"
+wait_for 60 no_dialog || fail "a dialog stayed open after saving"
+sleep 0.5
+shot saved
+
+# --- The file.
+read -r W H Q < <(identify -format '%w %h %Q\n' "$OUT/anaglyph.jpg")
+say "anaglyph.jpg: ${W}x$H quality $Q"
+[ "${W}x$H" = "$OUTSIZE" ] || fail "file is ${W}x$H, the status bar showed $OUTSIZE"
+[ "$Q" = 80 ] || fail "quality $Q, expected 80"
+SOFTWARE=$(exiftool -s3 -Software "$OUT/anaglyph.jpg")
+[ "$SOFTWARE" = "Bistrope by Renvik" ] || fail "Software tag '$SOFTWARE'"
+"$CLI" -m half -x "$OFFSET" -r "$ROT" -q 80 -o "$OUT/cli.jpg" "$OUT/left.jpg" "$OUT/right.jpg" >>"$LOG" 2>&1 ||
+  fail "bistrope-cli failed"
+read -r CW CH < <(identify -format '%w %h\n' "$OUT/cli.jpg")
+[ "${CW}x$CH" = "${W}x$H" ] || fail "bistrope-cli made ${CW}x$CH, the program ${W}x$H"
+# Tolerance: the program's alignment is the exact drag while the status bar (and so the
+# reference) has two decimals, and the two JPEG encoders are separate builds: at most 0.5 %
+# of pixels more than 3 % apart in colour, and a mean difference under 0.5 % of full scale.
+AE=$(compare -metric AE -fuzz 3% "$OUT/anaglyph.jpg" "$OUT/cli.jpg" "$OUT/difference.png" 2>&1 || true)
+MAE=$(compare -metric MAE "$OUT/anaglyph.jpg" "$OUT/cli.jpg" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p' || true)
+say "pixels more than 3% apart: $AE of $((W * H)); mean difference $MAE"
+awk -v ae="$AE" -v n=$((W * H)) -v mae="$MAE" 'BEGIN { exit !(ae <= 0.005 * n && mae < 0.005) }' ||
+  fail "the anaglyph differs from bistrope-cli's"
+
+# --- Closing writes the settings and the placement.
+read -r _ FX FY FW FH FCMD < <(probe frame | grep '^frame')
+say "closing with the frame at $FX,$FY ${FW}x$FH"
+close_app
+MODE=$(reg_value 'HKCU\Software\Bistrope1.2.1\Colour blending' Mode)
+[ "$((MODE))" = 3 ] || fail "blending mode stored as '$MODE', expected 3"
+for v in rect.left rect.top rect.right rect.bottom cmd; do
+  say "WindowPos $v = $(reg_value 'HKCU\software\Bistrope1.8.4\WindowPos' $v)"
+done
+[ "$(($(reg_value 'HKCU\software\Bistrope1.8.4\WindowPos' rect.left)))" = "$FX" ] || fail "rect.left not stored"
+[ "$(($(reg_value 'HKCU\software\Bistrope1.8.4\WindowPos' rect.bottom)))" = "$((FY + FH))" ] || fail "rect.bottom not stored"
+
+# --- The next start: the same place, the same blending mode.
+say "Restarting"
+start_app
+shot restarted
+read -r _ RX RY RW RH RCMD < <(probe frame | grep '^frame')
+[ "$RX $RY $RW $RH $RCMD" = "$FX $FY $FW $FH $FCMD" ] ||
+  fail "placement after restart $RX $RY $RW $RH $RCMD, before $FX $FY $FW $FH $FCMD"
+probe toolbar | awk '$2 == 40003 && $8 == 1 { found = 1 } END { exit !found }' ||
+  fail "the half colour button is not checked after the restart"
+close_app
+say "End-to-end test passed"

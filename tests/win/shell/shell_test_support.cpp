@@ -1,0 +1,263 @@
+#include "shell_test_support.h"
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <map>
+
+#include "engine/decode.h"
+#include "engine/jpeg_writer.h"
+#include "framework/win/wnd.h"
+
+namespace shelltest {
+
+bool TestMainWnd::CreateFrame() {
+    instance = GetModuleHandleW(nullptr);
+    showCommand = SW_SHOWNORMAL;
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), 0x4FF};
+    InitCommonControlsEx(&controls);
+    if (!RegisterWindowClasses()) return false;
+    CREATESTRUCTW p = {};
+    p.lpszClass = kFrameClass;
+    p.lpszName = title;
+    p.style = 0x06CF0000;
+    p.x = CW_USEDEFAULT;
+    p.cx = CW_USEDEFAULT;
+    p.hInstance = instance;
+    PreCreateWindow(p);
+    if (!Create(p)) return false;
+    InitialShow();
+    Pump(50);
+    return true;
+}
+
+void TestMainWnd::DestroyFrame() {
+    if (GetHandle()) Destroy();
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message != WM_QUIT) DispatchMessageW(&msg);
+    }
+}
+
+bool TestMainWnd::PressKey(UINT virtualKey, bool control) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_LCONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG msg = {};
+    msg.hwnd = GetHandle();
+    msg.message = WM_KEYDOWN;
+    msg.wParam = virtualKey;
+    msg.lParam = 1;
+    const bool translated = TranslateAcceleratorW(GetHandle(), accelerators, &msg) != 0;
+    keys[VK_CONTROL] = 0;
+    keys[VK_LCONTROL] = 0;
+    SetKeyboardState(keys);
+    return translated;
+}
+
+void ClearTestKeys() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kPlacementKey);
+}
+
+namespace {
+
+std::wstring SubKey(const wchar_t* key, const wchar_t* section) {
+    return section && section[0] ? std::wstring(key) + L"\\" + section : std::wstring(key);
+}
+
+}  // namespace
+
+bool ReadDword(const wchar_t* key, const wchar_t* section, const wchar_t* name, DWORD& value) {
+    DWORD size = sizeof(value);
+    return RegGetValueW(HKEY_CURRENT_USER, SubKey(key, section).c_str(), name, RRF_RT_REG_DWORD, nullptr, &value,
+                        &size) == ERROR_SUCCESS;
+}
+
+bool ReadString(const wchar_t* key, const wchar_t* section, const wchar_t* name, std::wstring& value) {
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof(buffer);
+    if (RegGetValueW(HKEY_CURRENT_USER, SubKey(key, section).c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+        ERROR_SUCCESS)
+        return false;
+    value = buffer;
+    return true;
+}
+
+bool WriteDword(const wchar_t* key, const wchar_t* section, const wchar_t* name, DWORD value) {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, SubKey(key, section).c_str(), name, REG_DWORD, &value, sizeof(value)) ==
+           ERROR_SUCCESS;
+}
+
+void Pump(int ms) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    MSG msg;
+    do {
+        bool any = false;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            any = true;
+            if (msg.message == WM_QUIT) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (!any) {
+            // An idle pass, as the main loop makes: the toolbar asks for its states.
+            for (unsigned i = 0; i < TWIG4::WindowList::Count(); ++i)
+                if (TWIG4::Wnd* w = TWIG4::WindowList::At(i)) w->OnIdle(0);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+// --- Timers ---------------------------------------------------------------------------------
+
+namespace {
+std::map<UINT_PTR, OneShot*>& Shots() {
+    static std::map<UINT_PTR, OneShot*> shots;
+    return shots;
+}
+std::map<UINT_PTR, Poller*>& Pollers() {
+    static std::map<UINT_PTR, Poller*> pollers;
+    return pollers;
+}
+}  // namespace
+
+OneShot::OneShot(int delayMs, std::function<void()> action) : work(std::move(action)) {
+    id = SetTimer(nullptr, 0, static_cast<UINT>(delayMs), &OneShot::Tick);
+    Shots()[id] = this;
+}
+
+OneShot::~OneShot() {
+    if (id) KillTimer(nullptr, id);
+    Shots().erase(id);
+}
+
+void CALLBACK OneShot::Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto it = Shots().find(id);
+    if (it == Shots().end()) return;
+    OneShot* shot = it->second;
+    Shots().erase(it);
+    shot->id = 0;
+    shot->fired = true;
+    if (shot->work) shot->work();
+}
+
+Poller::Poller(int periodMs, int limitMs, std::function<bool()> pollFn, std::function<void()> giveUpFn)
+    : end(GetTickCount() + static_cast<DWORD>(limitMs)), poll(std::move(pollFn)), giveUp(std::move(giveUpFn)) {
+    id = SetTimer(nullptr, 0, static_cast<UINT>(periodMs), &Poller::Tick);
+    Pollers()[id] = this;
+}
+
+Poller::~Poller() {
+    if (id) KillTimer(nullptr, id);
+    Pollers().erase(id);
+}
+
+void CALLBACK Poller::Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    auto it = Pollers().find(id);
+    if (it == Pollers().end()) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    Poller* p = it->second;
+    if (p->done || p->gaveUp) return;
+    // A modal loop started by `poll` may deliver this timer again; it is stopped first.
+    KillTimer(nullptr, id);
+    Pollers().erase(it);
+    p->id = 0;
+    bool finished = p->poll && p->poll();
+    if (finished) {
+        p->done = true;
+        return;
+    }
+    if (static_cast<LONG>(p->end - GetTickCount()) <= 0) {
+        p->gaveUp = true;
+        if (p->giveUp) p->giveUp();
+        return;
+    }
+    p->id = SetTimer(nullptr, 0, 50, &Poller::Tick);
+    Pollers()[p->id] = p;
+}
+
+// --- Windows --------------------------------------------------------------------------------
+
+std::vector<HWND> VisibleWindowsOfClass(const wchar_t* cls) {
+    struct Search {
+        const wchar_t* cls;
+        DWORD pid;
+        std::vector<HWND> found;
+    } search{cls, GetCurrentProcessId(), {}};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            wchar_t name[64] = {};
+            GetClassNameW(h, name, 63);
+            if (pid == s->pid && IsWindowVisible(h) && wcscmp(name, s->cls) == 0) s->found.push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[2048] = {};
+    GetWindowTextW(window, text, 2047);
+    return text;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? TextOf(text) : std::wstring();
+}
+
+// --- Files and pictures ---------------------------------------------------------------------
+
+std::wstring TestFolder(const wchar_t* name) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::filesystem::path folder = std::filesystem::path(temp) / L"bistrope-shell-tests" / name;
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+    std::filesystem::create_directories(folder, ec);
+    return folder.wstring();
+}
+
+bistrope::ConvertedImage MakePicture(int width, int height, int seed) {
+    bistrope::ConvertedImage image = bistrope::ConvertedImage::Create(width, height);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = image.row(y);
+        for (int x = 0; x < width; ++x) {
+            const int band = ((x + y + 7 * seed) % 64) < 8 ? 60 : 0;
+            const int r = 30 + (x * 150 / width) + band;
+            const int g = 40 + (y * 140 / height) + (seed * 17) % 40;
+            const int b = 200 - ((x + y) * 150 / (width + height)) + band / 2;
+            row[3 * x + 0] = static_cast<std::uint8_t>(b > 255 ? 255 : b);
+            row[3 * x + 1] = static_cast<std::uint8_t>(g > 255 ? 255 : g);
+            row[3 * x + 2] = static_cast<std::uint8_t>(r > 255 ? 255 : r);
+        }
+    }
+    return image;
+}
+
+bool WritePicture(const std::wstring& path, const bistrope::ConvertedImage& image) {
+    return bistrope::WriteJpegFile(std::filesystem::path(path), image, 95).ok();
+}
+
+bistrope::ConvertedImage ReadPicture(const std::wstring& path) {
+    bistrope::DecodeResult decoded = bistrope::DecodeImageFile(std::filesystem::path(path));
+    bistrope::ConvertedImage out;
+    if (!decoded.ok()) return out;
+    const bistrope::SourceImage& src = decoded.image;
+    out = bistrope::ConvertedImage::Create(src.width(), src.height());
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x)
+            for (int c = 0; c < 3; ++c) out.row(y)[3 * x + c] = src.row(y)[4 * x + c];
+    return out;
+}
+
+}  // namespace shelltest
