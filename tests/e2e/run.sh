@@ -36,7 +36,7 @@ fail() {
 }
 
 start_xvfb
-start_wine
+start_wine || true  # a wineserver already running (scripts/test.sh) is fine
 APP_PID=""
 cleanup() {
   [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null

@@ -52,9 +52,12 @@ protected:
 TEST_F(Save, TheFileHasTheOutputSizeTheTagAndTheLeftRedWithTheRightGreenAndBlue) {
     Start();
     const int w = 320, h = 240;
-    const bistrope::ConvertedImage left = MakePicture(w, h, 1);
-    const bistrope::ConvertedImage right = MakePicture(w, h, 2);
     ASSERT_TRUE(LoadBoth(w, h));
+    // The pictures as the program read them (the files are JPEGs themselves).
+    const bistrope::ConvertedImage left = ReadPicture(folder + L"\\left.jpg");
+    const bistrope::ConvertedImage right = ReadPicture(folder + L"\\right.jpg");
+    ASSERT_EQ(left.width(), w);
+    ASSERT_EQ(right.width(), w);
     ASSERT_EQ(Settings().blendMode, 2);  // full colour: red from the left, green and blue from the right
     // The left image 10 to the right and 6 up: whole pixels, so no resampling.
     View().SetAlignment({10.0, -6.0, 0.0});
@@ -74,8 +77,8 @@ TEST_F(Save, TheFileHasTheOutputSizeTheTagAndTheLeftRedWithTheRightGreenAndBlue)
     // Output (x, y) is right pixel (xR + x, yR + y); the left pixel shown there is 10 to the
     // left and 6 below (the left image moved right and up).
     const int xR = static_cast<int>(rect.left + w / 2.0), yR = static_cast<int>(h / 2.0 - rect.bottom);
-    long values = 0, off = 0;
-    int worst = 0;
+    long values = 0, farOff = 0;
+    double total = 0.0;
     for (int y = 0; y < saved.height(); ++y)
         for (int x = 0; x < saved.width(); ++x) {
             const std::uint8_t* got = saved.row(y) + 3 * x;
@@ -84,15 +87,20 @@ TEST_F(Save, TheFileHasTheOutputSizeTheTagAndTheLeftRedWithTheRightGreenAndBlue)
             const int expected[3] = {r[0], r[1], l[2]};
             for (int c = 0; c < 3; ++c) {
                 const int d = std::abs(got[c] - expected[c]);
-                worst = std::max(worst, d);
+                total += d;
                 ++values;
-                if (d > 8) ++off;
+                if (d > 16) ++farOff;
             }
         }
-    // JPEG at quality 80 without chroma subsampling on smooth pictures with sharp bands:
-    // at most 2 % of values more than 8 off, none more than 64.
-    EXPECT_LE(off, values / 50) << "values off by more than 8: " << off << " of " << values;
-    EXPECT_LE(worst, 64);
+    const double mean = total / values;
+    std::printf("[ measured ] saved anaglyph against the reference: mean difference %.2f, %ld of %ld values more "
+                "than 16 off\n", mean, farOff, values);
+    // JPEG at quality 80 (red from one picture next to green and blue from another is hard
+    // on its colour planes): a mean difference of at most 2.5 (measured 1.7) and at most
+    // 0.1 % of values more than 16 off. A left image misplaced by one pixel in either
+    // direction gives a mean above 3.2.
+    EXPECT_LE(mean, 2.5);
+    EXPECT_LE(farOff, values / 1000) << "values off by more than 16: " << farOff << " of " << values;
     // The slots keep their full-size images; the view is unchanged.
     EXPECT_NE(app->GetLeftSlot().GetOutputImage(), nullptr);
     EXPECT_EQ(View().GetAlignment().offsetX, 10.0);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cmath>
 #include <filesystem>
 #include <map>
 
@@ -182,6 +183,61 @@ void CALLBACK Poller::Tick(HWND, UINT, UINT_PTR id, DWORD) {
     Pollers()[p->id] = p;
 }
 
+Helper::Helper(std::function<void()> action) : work(std::move(action)) {
+    thread = CreateThread(nullptr, 0, &Helper::Main, this, 0, nullptr);
+}
+
+Helper::~Helper() {
+    if (!thread) return;
+    WaitForSingleObject(thread, 30000);
+    CloseHandle(thread);
+}
+
+bool Helper::Join(int ms) {
+    if (!thread) return false;
+    // Messages keep flowing while waiting: the helper may be talking to this thread's windows.
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+    }
+    return true;
+}
+
+DWORD WINAPI Helper::Main(void* self) {
+    auto* helper = static_cast<Helper*>(self);
+    if (helper->work) helper->work();
+    return 0;
+}
+
+HWND WaitForWindow(const std::function<bool(HWND)>& match, int ms) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    do {
+        struct S {
+            const std::function<bool(HWND)>* match;
+            DWORD pid;
+            HWND found;
+        } s{&match, GetCurrentProcessId(), nullptr};
+        EnumWindows(
+            [](HWND h, LPARAM p) -> BOOL {
+                auto* s = reinterpret_cast<S*>(p);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                if (pid != s->pid || !IsWindowVisible(h) || !(*s->match)(h)) return TRUE;
+                s->found = h;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&s));
+        if (s.found) return s.found;
+        Sleep(30);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+    return nullptr;
+}
+
 // --- Windows --------------------------------------------------------------------------------
 
 std::vector<HWND> VisibleWindowsOfClass(const wchar_t* cls) {
@@ -229,16 +285,21 @@ std::wstring TestFolder(const wchar_t* name) {
 
 bistrope::ConvertedImage MakePicture(int width, int height, int seed) {
     bistrope::ConvertedImage image = bistrope::ConvertedImage::Create(width, height);
+    const double kTwoPi = 6.283185307179586;
     for (int y = 0; y < height; ++y) {
         std::uint8_t* row = image.row(y);
         for (int x = 0; x < width; ++x) {
-            const int band = ((x + y + 7 * seed) % 64) < 8 ? 60 : 0;
-            const int r = 30 + (x * 150 / width) + band;
-            const int g = 40 + (y * 140 / height) + (seed * 17) % 40;
-            const int b = 200 - ((x + y) * 150 / (width + height)) + band / 2;
-            row[3 * x + 0] = static_cast<std::uint8_t>(b > 255 ? 255 : b);
-            row[3 * x + 1] = static_cast<std::uint8_t>(g > 255 ? 255 : g);
-            row[3 * x + 2] = static_cast<std::uint8_t>(r > 255 ? 255 : r);
+            // Smooth ramps plus diagonal ripples: a one-pixel shift changes
+            // values by up to about 10, more than JPEG changes most of them.
+            const double ripple = std::sin(kTwoPi * (x + y + 5 * seed) / 24.0);
+            const double ripple2 = std::sin(kTwoPi * (x - y + 3 * seed) / 32.0);
+            const double r = 40 + 140.0 * x / width + 40 * ripple;
+            const double g = 50 + 120.0 * y / height + 30 * ripple2 + (seed * 17) % 30;
+            const double b = 190 - 130.0 * (x + y) / (width + height) + 30 * ripple;
+            auto clamp = [](double v) { return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v + 0.5); };
+            row[3 * x + 0] = clamp(b);
+            row[3 * x + 1] = clamp(g);
+            row[3 * x + 2] = clamp(r);
         }
     }
     return image;

@@ -79,6 +79,25 @@ private:
     bool gaveUp = false;
 };
 
+// Runs `action` on a helper thread, for modal loops that dispatch only their own window's
+// messages (the settings sheet's). The destructor waits at most 30 s.
+class Helper {
+public:
+    explicit Helper(std::function<void()> action);
+    ~Helper();
+    Helper(const Helper&) = delete;
+    Helper& operator=(const Helper&) = delete;
+    bool Join(int ms);
+
+private:
+    static DWORD WINAPI Main(void* self);
+    HANDLE thread = nullptr;
+    std::function<void()> work;
+};
+
+// A visible top-level window of this process matching `match`, waited for at most `ms`.
+HWND WaitForWindow(const std::function<bool(HWND)>& match, int ms);
+
 // Visible top-level windows of this process of a class (e.g. "#32770").
 std::vector<HWND> VisibleWindowsOfClass(const wchar_t* cls);
 std::wstring TextOf(HWND window);
@@ -87,8 +106,8 @@ std::wstring MessageBoxText(HWND box);
 
 // A folder for this run's files under the temporary folder, emptied first.
 std::wstring TestFolder(const wchar_t* name);
-// A smooth, deterministic test picture: red, green and blue ramps with a different slope
-// per `seed`, plus a bright diagonal band so that a shift shows.
+// A smooth, deterministic test picture: red, green and blue ramps with diagonal ripples
+// that differ per `seed`, so that a shift of one pixel shows.
 bistrope::ConvertedImage MakePicture(int width, int height, int seed);
 // Writes `image` as a JPEG of quality 95; false on failure.
 bool WritePicture(const std::wstring& path, const bistrope::ConvertedImage& image);

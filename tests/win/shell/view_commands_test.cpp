@@ -230,7 +230,7 @@ TEST_F(ViewCommands, DoubleClickShowsTheFrameRateAndLeavesTheLeftImage500Further
     EXPECT_EQ(Pane(3), L" offset: 0.00,0.00");
 }
 
-TEST_F(ViewCommands, TheAboutBoxOpensCentredOverTheViewAndCloses) {
+TEST_F(ViewCommands, TheAboutBoxOpensCentredOverTheFrameAndCloses) {
     Start();
     HWND seen = nullptr;
     RECT box{};
@@ -248,10 +248,11 @@ TEST_F(ViewCommands, TheAboutBoxOpensCentredOverTheViewAndCloses) {
         [] {});
     Command(40013);
     ASSERT_NE(seen, nullptr);
-    RECT view{};
-    GetWindowRect(View().GetHandle(), &view);
-    EXPECT_NEAR((box.left + box.right) / 2, (view.left + view.right) / 2, 2);
-    EXPECT_NEAR((box.top + box.bottom) / 2, (view.top + view.bottom) / 2, 2);
+    // A modal box's owner is the top-level frame, and the dialog centres over its owner.
+    RECT frame{};
+    GetWindowRect(Frame(), &frame);
+    EXPECT_NEAR((box.left + box.right) / 2, (frame.left + frame.right) / 2, 2);
+    EXPECT_NEAR((box.top + box.bottom) / 2, (frame.top + frame.bottom) / 2, 2);
     EXPECT_FALSE(IsWindow(seen) && IsWindowVisible(seen));
 }
 
@@ -285,26 +286,25 @@ protected:
     // and must press OK (1) or Cancel (2).
     int Open(const std::function<void(HWND)>& drive) {
         bool seen = false;
-        Poller driver(
-            100, 10000,
-            [&] {
-                for (HWND w : VisibleWindowsOfClass(L"TWIG4_SDI_CHILD_CLASS")) {
-                    if (TextOf(w) != L"Settings") continue;
-                    seen = true;
-                    drive(w);
-                    return true;
-                }
-                return false;
-            },
-            [] {});
-        OneShot watchdog(20000, [] {
-            for (HWND w : VisibleWindowsOfClass(L"TWIG4_SDI_CHILD_CLASS"))
-                if (TextOf(w) == L"Settings") PostMessageW(w, WM_CLOSE, 0, 0);
+        Helper helper([&] {
+            HWND sheet = WaitForWindow(
+                [](HWND w) {
+                    wchar_t cls[64] = {};
+                    GetClassNameW(w, cls, 63);
+                    return wcscmp(cls, L"TWIG4_SDI_CHILD_CLASS") == 0 && TextOf(w) == L"Settings";
+                },
+                10000);
+            if (!sheet) return;
+            seen = true;
+            drive(sheet);
+            // Whatever the drive did, the sheet must be gone soon; otherwise it is closed.
+            for (int i = 0; i < 100 && IsWindow(sheet) && IsWindowVisible(sheet); ++i) Sleep(50);
+            if (IsWindow(sheet) && IsWindowVisible(sheet)) PostMessageW(sheet, WM_CLOSE, 0, 0);
         });
         Command(40011);
+        EXPECT_TRUE(helper.Join(20000)) << "the helper thread did not finish";
         Pump(30);
         EXPECT_TRUE(seen) << "the settings sheet never appeared";
-        EXPECT_FALSE(watchdog.Fired());
         return seen ? 1 : 0;
     }
     static void Press(HWND sheet, int id) {
