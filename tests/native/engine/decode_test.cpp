@@ -3,6 +3,8 @@
 // engine's decoders.
 #include "engine/decode.h"
 
+#include "engine/convert.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -327,6 +329,40 @@ TEST_F(DecodeTest, BadFilesGiveClearErrors) {
     test::WriteBytes(dir_ / "ok.png", png);
     EXPECT_EQ(DecodeImageFile(dir_ / "ok.png", small).status.code, ErrorCode::TooLarge);
     EXPECT_TRUE(DecodeImageFile(dir_ / "ok.png").ok());
+}
+
+
+// Decoding straight into a converted image gives the same bytes as decoding and then
+// converting, for the row-by-row path (JPEG) and the others, and fails the same way.
+TEST_F(DecodeTest, DecodingIntoAConvertedImageEqualsDecodeThenConvert) {
+    const auto data = [](const char* name) { return std::filesystem::path(BISTROPE_TEST_DATA_DIR) / name; };
+    const CustomMatrices custom{FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)};
+    for (const char* name : {"cmyk.jpg", "grey.jpg", "rgba.png", "anim.gif", "lzw.tif"}) {
+        for (unsigned mode : {1u, 2u, 4u, 9u}) {
+            SCOPED_TRACE(testing::Message() << name << " mode " << mode);
+            const auto matrix = SelectBlendMatrix(mode, Eye::Left, custom);
+            const ConvertedDecodeResult direct = DecodeConvertedImageFile(data(name), matrix);
+            ASSERT_TRUE(direct.ok()) << direct.status.message;
+            const DecodeResult decoded = DecodeImageFile(data(name));
+            ASSERT_TRUE(decoded.ok());
+            const ConvertedImage reference =
+                ConvertImage(decoded.image, matrix, decoded.image.width(), decoded.image.height());
+            ASSERT_EQ(direct.image.sizeBytes(), reference.sizeBytes());
+            EXPECT_TRUE(std::equal(reference.data(), reference.data() + reference.sizeBytes(), direct.image.data()));
+            EXPECT_EQ(direct.format, decoded.format);
+        }
+    }
+    Bytes jpeg = test::EncodeJpegRaw(64, 64, 3, Bytes(64 * 64 * 3, 90));
+    jpeg.resize(jpeg.size() / 2);
+    const auto r = DecodeBytes("cut.jpg", jpeg);
+    const ConvertedDecodeResult cut = DecodeConvertedImageFile(dir_ / "cut.jpg", std::nullopt);
+    EXPECT_EQ(cut.status.code, ErrorCode::Truncated);
+    EXPECT_EQ(cut.status.message, r.status.message);
+    EXPECT_TRUE(cut.image.empty());
+    DecodeLimits tiny;
+    tiny.maxPixels = 100;
+    EXPECT_EQ(DecodeConvertedImageFile(data("grey.jpg"), std::nullopt, tiny).status.code, ErrorCode::TooLarge);
+    EXPECT_EQ(DecodeConvertedImageFile(dir_ / "none.jpg", std::nullopt).status.code, ErrorCode::NotFound);
 }
 
 }  // namespace
