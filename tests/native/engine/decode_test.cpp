@@ -12,6 +12,7 @@
 
 #include <png.h>
 
+#include "../../data/samples.h"
 #include "test_files.h"
 
 namespace bistrope {
@@ -243,18 +244,7 @@ TEST_F(DecodeTest, ProbeReadsSizesWithoutDecoding) {
 Bytes PngHeaderOnly(std::uint32_t width, std::uint32_t height) {
     test::PngSpec s{1, 1, PNG_COLOR_TYPE_RGB, 8, {0, 0, 0}, {}, {}};
     Bytes b = test::EncodePng(s);
-    // Patch IHDR's size and fix its CRC with libpng's zlib crc32.
-    for (int i = 0; i < 4; ++i) {
-        b[16 + std::size_t(i)] = std::uint8_t(width >> (24 - 8 * i));
-        b[20 + std::size_t(i)] = std::uint8_t(height >> (24 - 8 * i));
-    }
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 12; i < 29; ++i) {
-        crc ^= b[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    crc ^= 0xFFFFFFFFu;
-    for (int i = 0; i < 4; ++i) b[29 + std::size_t(i)] = std::uint8_t(crc >> (24 - 8 * i));
+    samples::SetPngSize(b, width, height);
     return b;
 }
 
