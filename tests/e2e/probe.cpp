@@ -1,0 +1,189 @@
+// e2e-probe: reads what a person sees in the running Bistrope window, for the end-to-end
+// test that drives the program from Linux with xdotool. It never clicks or types itself.
+//
+//   e2e-probe status            the five status-bar pane texts, one "pane N: text" a line
+//   e2e-probe toolbar           "button ID X Y W H" for every toolbar button (screen pixels)
+//   e2e-probe children          "child CLASS X Y W H" for the client window's children
+//   e2e-probe dialog            "dialog TITLE" for each visible dialog box of the program
+//   e2e-probe frame             "frame X Y W H SHOWCMD" of the main window
+//
+// Texts of controls in another process are read through a buffer allocated in that process.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kTitle[] = L"Bistrope v1.8.4";
+
+HWND FindFrame() { return FindWindowW(L"TWIG4_SDI_FRAME_CLASS", kTitle); }
+
+std::string Utf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+std::wstring ClassOf(HWND h) {
+    wchar_t name[128] = {};
+    GetClassNameW(h, name, 127);
+    return name;
+}
+
+// A block of memory inside the process that owns a window.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND owner, size_t bytes) : size_(bytes) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(owner, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) address_ = VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    bool ok() const { return address_ != nullptr; }
+    LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
+    bool Read(void* out, size_t bytes) const {
+        SIZE_T got = 0;
+        return bytes <= size_ && ReadProcessMemory(process_, address_, out, bytes, &got) && got == bytes;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> all;
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM p) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+HWND FindDescendant(HWND frame, const wchar_t* cls) {
+    for (HWND h : Descendants(frame))
+        if (ClassOf(h) == cls) return h;
+    return nullptr;
+}
+
+void PrintRect(const char* what, const std::string& name, const RECT& r) {
+    std::printf("%s %s %ld %ld %ld %ld\n", what, name.c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+int Status(HWND frame) {
+    HWND bar = FindDescendant(frame, STATUSCLASSNAMEW);
+    if (!bar) return 3;
+    const int parts = int(SendMessageW(bar, SB_GETPARTS, 0, 0));
+    RemoteBuffer buffer(bar, 4096);
+    if (!buffer.ok()) return 4;
+    for (int i = 0; i < parts; ++i) {
+        wchar_t text[2048] = {};
+        SendMessageW(bar, SB_GETTEXTW, WPARAM(i), buffer.address());
+        buffer.Read(text, sizeof(text) - sizeof(wchar_t));
+        std::printf("pane %d: %s\n", i, Utf8(text).c_str());
+    }
+    return 0;
+}
+
+int Toolbar(HWND frame) {
+    HWND bar = FindDescendant(frame, TOOLBARCLASSNAMEW);
+    if (!bar) return 3;
+    RemoteBuffer buffer(bar, sizeof(TBBUTTON) + sizeof(RECT));
+    if (!buffer.ok()) return 4;
+    const int count = int(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
+        SendMessageW(bar, TB_GETBUTTON, WPARAM(i), buffer.address());
+        buffer.Read(&button, sizeof(button));
+        if (button.fsStyle & BTNS_SEP) continue;
+        RECT r = {};
+        SendMessageW(bar, TB_GETITEMRECT, WPARAM(i), buffer.address());
+        buffer.Read(&r, sizeof(r));
+        MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        PrintRect("button", std::to_string(button.idCommand), r);
+    }
+    return 0;
+}
+
+int Children(HWND frame) {
+    for (HWND h : Descendants(frame)) {
+        RECT r;
+        GetWindowRect(h, &r);
+        PrintRect("child", Utf8(ClassOf(h)), r);
+    }
+    return 0;
+}
+
+int Dialogs(HWND frame) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(frame, &pid);
+    struct Search {
+        DWORD pid;
+    } search{pid};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if (owner == reinterpret_cast<Search*>(p)->pid && IsWindowVisible(h) && ClassOf(h) == L"#32770") {
+                wchar_t title[256] = {};
+                GetWindowTextW(h, title, 255);
+                std::printf("dialog %s\n", Utf8(title).c_str());
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return 0;
+}
+
+int Frame(HWND frame) {
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof(wp);
+    GetWindowPlacement(frame, &wp);
+    RECT r;
+    GetWindowRect(frame, &r);
+    RECT client;
+    GetClientRect(frame, &client);
+    MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::printf("frame %ld %ld %ld %ld %u\n", r.left, r.top, r.right - r.left, r.bottom - r.top, wp.showCmd);
+    PrintRect("client", "frame", client);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: e2e-probe status|toolbar|children|dialog|frame\n");
+        return 2;
+    }
+    HWND frame = FindFrame();
+    if (!frame) {
+        std::fprintf(stderr, "e2e-probe: no Bistrope window\n");
+        return 1;
+    }
+    const std::string what = argv[1];
+    int rc = 2;
+    if (what == "status") rc = Status(frame);
+    else if (what == "toolbar") rc = Toolbar(frame);
+    else if (what == "children") rc = Children(frame);
+    else if (what == "dialog") rc = Dialogs(frame);
+    else if (what == "frame") rc = Frame(frame);
+    std::fflush(stdout);
+    return rc;
+}
