@@ -228,21 +228,22 @@ bool Wnd::ReservedHook(LPARAM) { return false; }
 
 bool Wnd::Create(const CREATESTRUCTW& p) {
     if (handle) return false;
-    HWND created = nullptr;
+    HWND created;
     {
         CreationHook hook(this);
         created = CreateWindowExW(p.dwExStyle, p.lpszClass, p.lpszName, p.style, p.x, p.y, p.cx, p.cy, p.hwndParent,
                                   p.hMenu, p.hInstance, p.lpCreateParams);
-        hook.End();
     }
-    if (!created) {
-        // Creation refused after binding (WM_NCCREATE / WM_CREATE said no): the window is
-        // gone, so is the binding.
-        WindowList::Remove(this);
-        handle = nullptr;
-        return false;
-    }
-    return true;
+    return FinishCreation(created);
+}
+
+bool Wnd::FinishCreation(HWND created) {
+    if (created) return true;
+    // Creation refused after binding (WM_NCCREATE / WM_CREATE said no): the window is gone,
+    // so is the binding.
+    WindowList::Remove(this);
+    handle = nullptr;
+    return false;
 }
 
 bool Wnd::CreateChild(DWORD exStyle, DWORD style, Wnd* parent) {
