@@ -1,0 +1,163 @@
+#include "test_app.h"
+
+#include <commctrl.h>
+
+namespace test {
+
+TestApp::TestApp() : SDIApp(L"Framework tests", L"Software\\Bistrope-tests\\framework") {}
+
+TestApp& App() {
+    static TestApp app;
+    return app;
+}
+
+namespace {
+// The application object exists before any test runs, as the program's global one does.
+struct MakeAppEarly {
+    MakeAppEarly() { App(); }
+} makeAppEarly;
+}  // namespace
+
+void TestApp::Prepare() {
+    instance = GetModuleHandleW(nullptr);
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), 0x4FF};
+    InitCommonControlsEx(&controls);
+    RegisterWindowClasses();
+}
+
+bool TestApp::CreateFrame() {
+    Prepare();
+    CREATESTRUCTW p = {};
+    p.lpszClass = kFrameClass;
+    p.lpszName = title;
+    p.style = 0x06CF0000;
+    p.x = 50;
+    p.y = 50;
+    p.cx = 640;
+    p.cy = 480;
+    p.hInstance = instance;
+    return Create(p);
+}
+
+void TestApp::DestroyFrame() {
+    if (GetHandle()) Destroy();
+    DrainQueue();
+}
+
+void TestApp::ResetHooks() {
+    onFirstIdle = nullptr;
+    onIdle = nullptr;
+    onThreadMessage = nullptr;
+    onPreCreate = nullptr;
+    onMessage = nullptr;
+    onInitialShow = nullptr;
+}
+
+bool TestApp::OnFirstIdle() { return onFirstIdle ? onFirstIdle() : SDIApp::OnFirstIdle(); }
+bool TestApp::OnIdle(unsigned idleCount) { return onIdle ? onIdle(idleCount) : SDIApp::OnIdle(idleCount); }
+
+LRESULT TestApp::OnThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return onThreadMessage ? onThreadMessage(message, wParam, lParam) : SDIApp::OnThreadMessage(message, wParam, lParam);
+}
+
+void TestApp::PreCreateWindow(CREATESTRUCTW& params) {
+    if (onPreCreate) onPreCreate(params);
+}
+
+void TestApp::InitialShow() {
+    if (onInitialShow)
+        onInitialShow();
+    else
+        SDIApp::InitialShow();
+}
+
+LRESULT TestApp::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (onMessage) {
+        const LRESULT result = onMessage(hwnd, message, wParam, lParam);
+        if (result) return result;
+    }
+    return SDIApp::WndProc(hwnd, message, wParam, lParam);
+}
+
+void Pump(int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    MSG msg;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void DrainQueue() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[256] = L"";
+    GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[512] = L"";
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+namespace {
+struct Search {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK VisitTopLevel(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process != GetCurrentProcessId()) return TRUE;
+    if ((*search->match)(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND WaitForWindow(const std::function<bool(HWND)>& match, int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+        Search search = {&match, nullptr};
+        EnumWindows(&VisitTopLevel, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(20);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+    return nullptr;
+}
+
+Helper::Helper(std::function<void()> action) : work(std::move(action)) {
+    thread = CreateThread(nullptr, 0, &Helper::Main, this, 0, nullptr);
+}
+
+Helper::~Helper() {
+    if (thread) {
+        WaitForSingleObject(thread, 30000);
+        CloseHandle(thread);
+    }
+}
+
+bool Helper::Join(int milliseconds) {
+    if (!thread) return false;
+    return WaitForSingleObject(thread, static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0;
+}
+
+DWORD WINAPI Helper::Main(void* self) {
+    static_cast<Helper*>(self)->work();
+    return 0;
+}
+
+}  // namespace test

@@ -1,0 +1,77 @@
+// The one application object of the framework test program, and helpers shared by the
+// framework tests: pumping messages for a bounded time and finding windows from a helper
+// thread (to drive modal dialogs and message boxes away from the test).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/win/sdiapp.h"
+
+namespace test {
+
+class TestApp : public TWIG4::SDIApp {
+public:
+    TestApp();
+
+    // Instance, common controls and window classes, as Run does before creating the frame.
+    void Prepare();
+    // Makes the frame window (as Run does, without showing it or running the loop).
+    bool CreateFrame();
+    // Destroys the frame (if any) and removes the quit message that destroying it posts.
+    void DestroyFrame();
+
+    void ResetFirstIdle() { firstIdle = true; }
+    void SetAccelerators(HACCEL table) { accelerators = table; }
+    HACCEL GetAccelerators() const { return accelerators; }
+    void SetClient(TWIG4::SDIClientWnd* c) { client = c; }
+
+    // Hooks a test sets for one run; cleared by ResetHooks.
+    std::function<bool()> onFirstIdle;
+    std::function<bool(unsigned)> onIdle;
+    std::function<LRESULT(UINT, WPARAM, LPARAM)> onThreadMessage;
+    std::function<void(CREATESTRUCTW&)> onPreCreate;
+    // Called before the frame's own handling; a non-zero result is the message result.
+    std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> onMessage;
+    std::function<void()> onInitialShow;
+    void ResetHooks();
+
+    bool OnFirstIdle() override;
+    bool OnIdle(unsigned idleCount) override;
+    LRESULT OnThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PreCreateWindow(CREATESTRUCTW& params) override;
+    void InitialShow() override;
+    LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+TestApp& App();
+
+// Dispatches this thread's messages for about `milliseconds`.
+void Pump(int milliseconds);
+// Removes every queued message of this thread without dispatching it.
+void DrainQueue();
+
+// A top-level window of this process, found by a predicate within `milliseconds`
+// (polled from any thread); null when none appeared.
+HWND WaitForWindow(const std::function<bool(HWND)>& match, int milliseconds);
+std::wstring ClassOf(HWND hwnd);
+std::wstring TextOf(HWND hwnd);
+
+// Runs `action` on a helper thread; Join waits at most the given time (the helper's own
+// waits are bounded too).
+class Helper {
+public:
+    explicit Helper(std::function<void()> action);
+    ~Helper();
+    bool Join(int milliseconds);
+
+private:
+    HANDLE thread = nullptr;
+    std::function<void()> work;
+    static DWORD WINAPI Main(void* self);
+};
+
+}  // namespace test
