@@ -215,8 +215,12 @@ LRESULT Wnd::WndProc(HWND, UINT message, WPARAM, LPARAM) {
             OnDestroy();
             break;
         case WM_NCDESTROY:
+            // The object may later make a new window, which must be bound and subclassed
+            // afresh.
             WindowList::Remove(this);
             handle = nullptr;
+            subclassed = false;
+            previousProc = nullptr;
             break;
     }
     return 0;
