@@ -17,6 +17,7 @@ BISTROPE_PACKAGES=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
   wine wine64 xvfb xdotool x11-utils imagemagick
   libjpeg-turbo-progs libimage-exiftool-perl libvips-tools time bc
+  python3
 )
 
 log() { printf '\n== %s\n' "$*" >&2; }
