@@ -112,15 +112,10 @@ int PrintRect(const cli::Options& o) {
 }
 
 int Run(const cli::Options& o) {
-    ConversionParams leftParams, rightParams;
-    leftParams.mode = rightParams.mode = o.mode;
-    leftParams.eye = Eye::Left;
-    rightParams.eye = Eye::Right;
     std::string error;
     CustomMatrices custom{FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)};
     if (!o.leftMatrixFile.empty() && !LoadMatrix(o.leftMatrixFile, custom.left, error)) return Fail(error);
     if (!o.rightMatrixFile.empty() && !LoadMatrix(o.rightMatrixFile, custom.right, error)) return Fail(error);
-    leftParams.custom = rightParams.custom = custom;
 
     // Fail early, before the work, when the output cannot be written at all.
     const std::filesystem::path output = Path(o.output);
@@ -131,18 +126,21 @@ int Run(const cli::Options& o) {
 
     ProgressLine progress(StderrIsTerminal());
     progress.Show("Reading", 0);
-    // Both files at once: decoding is the longest single step.
-    DecodeResult left, right;
+    // Both files at once, each converted through its eye's matrix row by row as it is
+    // decoded: decoding is the longest step and the decoded images are not needed.
+    const auto leftMatrix = SelectBlendMatrix(o.mode, Eye::Left, custom);
+    const auto rightMatrix = SelectBlendMatrix(o.mode, Eye::Right, custom);
+    ConvertedDecodeResult left, right;
     std::thread leftReader;
     bool threaded = true;
     try {
-        leftReader = std::thread([&] { left = DecodeImageFile(Path(o.left)); });
+        leftReader = std::thread([&] { left = DecodeConvertedImageFile(Path(o.left), leftMatrix); });
     } catch (...) {
         threaded = false;
     }
-    right = DecodeImageFile(Path(o.right));
+    right = DecodeConvertedImageFile(Path(o.right), rightMatrix);
     if (threaded) leftReader.join();
-    else left = DecodeImageFile(Path(o.left));
+    else left = DecodeConvertedImageFile(Path(o.left), leftMatrix);
     if (!left.ok()) return Fail(left.status.message);
     if (!right.ok()) return Fail(right.status.message);
 
@@ -153,22 +151,12 @@ int Run(const cli::Options& o) {
                     " " + std::to_string(rect.right) + " " + std::to_string(rect.bottom) +
                     "): the aligned images do not overlap");
 
-    // Each source is converted when the render asks for it and released right after.
-    ConvertedImage leftConverted, rightConverted;
-    Status conversion;
-    auto convert = [&](DecodeResult& source, const ConversionParams& params, ConvertedImage& out) -> const ConvertedImage* {
-        conversion = MakeOutputImage(source.image, params, out);
-        source.image.reset();
-        return conversion.ok() ? &out : nullptr;
-    };
     ConvertedImage anaglyph;
-    Status st = RenderAnaglyph([&] { return convert(right, rightParams, rightConverted); },
-                               [&] { return convert(left, leftParams, leftConverted); }, rect, o.alignment, anaglyph,
+    Status st = RenderAnaglyph(left.image, right.image, rect, o.alignment, anaglyph,
                                [&](int p) { progress.Show("Rendering", p); });
-    if (!conversion.ok()) return Fail(conversion.message);
     if (!st.ok()) return Fail(st.message);
-    leftConverted.reset();
-    rightConverted.reset();
+    left.image.reset();
+    right.image.reset();
 
     progress.Show("Writing", 0);
     st = WriteJpegFile(output, anaglyph, o.quality);

@@ -40,9 +40,10 @@ struct ConversionParams {
 };
 
 // Makes the preview image. Progress 0 is reported first; on refusal (no source: NoImage,
-// mode 0: ModeZero) `preview` is left as it was. Otherwise the old preview is released
-// before the new one is allocated; if that allocation fails, `preview` is empty and the
-// status says OutOfMemory. Progress 100 is reported on success.
+// mode 0: ModeZero) `preview` is left as it was. Otherwise it is replaced: an old preview
+// of the same size is written over in place, one of another size is released before the
+// new one is allocated; if that allocation fails, `preview` is empty and the status says
+// OutOfMemory. Progress 100 is reported on success.
 [[nodiscard]] Status MakePreviewImage(const SourceImage& source, const ConversionParams& params,
                                       std::uint32_t maxTexSize, ConvertedImage& preview,
                                       const ProgressFn& progress = {});

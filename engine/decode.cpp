@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "engine/decode.h"
+#include "engine/color_rows.h"
+#include "engine/convert.h"
 #include "engine/decode_internal.h"
 
 namespace bistrope {
@@ -92,32 +94,76 @@ ProbeResult ProbeImageFile(const std::filesystem::path& path, const DecodeLimits
     return r;
 }
 
+namespace {
+
+// Reads the file and checks what its header declares; on success `bytes` holds the file
+// and `format` its format.
+Status ReadAndCheck(const std::filesystem::path& path, const DecodeLimits& limits, std::vector<std::uint8_t>& bytes,
+                    ImageFormat& format) {
+    std::uintmax_t fileSize = 0;
+    Status st = ReadFileBytes(path, 0, FileLimit(limits), bytes, fileSize);
+    if (!st.ok()) return st;
+    const ProbeResult header = ProbeImageHeader(bytes.data(), bytes.size());
+    format = header.format;
+    if (header.format == ImageFormat::Unknown) return header.status;
+    // A size the header declares is checked before any decoder allocates; other header
+    // problems are left to the decoder, which knows its format best.
+    if (header.ok() && !limits.Allows(header.width, header.height))
+        return detail::TooLarge(header.width, header.height, limits);
+    if (header.status.code == ErrorCode::TooLarge) return header.status;
+    return Status::Ok();
+}
+
+// Converts each decoded row into a converted image.
+class ConvertingSink : public detail::RowSink {
+public:
+    ConvertingSink(const std::optional<ColorMatrix>& matrix, ConvertedImage& out) : colours_(matrix), out_(out) {}
+    Status Begin(std::int64_t w, std::int64_t h, const DecodeLimits& limits) override {
+        if (w <= 0 || h <= 0) return Status::Error(ErrorCode::Corrupt, "the image declares no pixels");
+        if (!limits.Allows(w, h)) return detail::TooLarge(w, h, limits);
+        out_ = ConvertedImage::Create(std::int32_t(w), std::int32_t(h));
+        row_ = SourceImage::Create(std::int32_t(w), 1);
+        if (out_.empty() || row_.empty()) return detail::OutOfMemory(w, h);
+        return Status::Ok();
+    }
+    std::uint8_t* Row(std::int32_t) override { return row_.data(); }
+    void Commit(std::int32_t y) override { colours_.ConvertRow(row_.data(), out_.row(y), out_.width()); }
+
+private:
+    ColorRowConverter colours_;
+    ConvertedImage& out_;
+    SourceImage row_;
+};
+
+}  // namespace
+
 DecodeResult DecodeImageFile(const std::filesystem::path& path, const DecodeLimits& limits) {
     DecodeResult result;
     std::vector<std::uint8_t> bytes;
-    std::uintmax_t fileSize = 0;
-    Status st = ReadFileBytes(path, 0, FileLimit(limits), bytes, fileSize);
-    if (!st.ok()) {
-        result.status = NameFile(path, st);
-        return result;
+    Status st = ReadAndCheck(path, limits, bytes, result.format);
+    if (st.ok()) st = detail::DecodePlatform(path, bytes.data(), bytes.size(), result.format, limits, result.image);
+    if (!st.ok()) result.image.reset();
+    result.status = NameFile(path, st);
+    return result;
+}
+
+ConvertedDecodeResult DecodeConvertedImageFile(const std::filesystem::path& path,
+                                               const std::optional<ColorMatrix>& matrix, const DecodeLimits& limits) {
+    ConvertedDecodeResult result;
+    std::vector<std::uint8_t> bytes;
+    Status st = ReadAndCheck(path, limits, bytes, result.format);
+    if (st.ok() && detail::CanDecodeRows(result.format)) {
+        ConvertingSink sink(matrix, result.image);
+        st = detail::DecodePlatformRows(bytes.data(), bytes.size(), result.format, limits, sink);
+    } else if (st.ok()) {
+        SourceImage source;
+        st = detail::DecodePlatform(path, bytes.data(), bytes.size(), result.format, limits, source);
+        if (st.ok()) {
+            bytes = {};
+            result.image = ConvertImage(source, matrix, source.width(), source.height());
+            if (result.image.empty()) st = detail::OutOfMemory(source.width(), source.height());
+        }
     }
-    const ProbeResult header = ProbeImageHeader(bytes.data(), bytes.size());
-    result.format = header.format;
-    if (header.format == ImageFormat::Unknown) {
-        result.status = NameFile(path, header.status);
-        return result;
-    }
-    // A size the header declares is checked before any decoder allocates; other header
-    // problems are left to the decoder, which knows its format best.
-    if (header.ok() && !limits.Allows(header.width, header.height)) {
-        result.status = NameFile(path, detail::TooLarge(header.width, header.height, limits));
-        return result;
-    }
-    if (header.status.code == ErrorCode::TooLarge) {
-        result.status = NameFile(path, header.status);
-        return result;
-    }
-    st = detail::DecodePlatform(path, bytes.data(), bytes.size(), header.format, limits, result.image);
     if (!st.ok()) result.image.reset();
     result.status = NameFile(path, st);
     return result;

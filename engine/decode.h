@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "engine/color_matrix.h"
 #include "engine/image.h"
 #include "engine/status.h"
 
@@ -48,6 +49,23 @@ struct DecodeResult {
 };
 
 [[nodiscard]] DecodeResult DecodeImageFile(const std::filesystem::path& path, const DecodeLimits& limits = {});
+
+struct ConvertedDecodeResult {
+    ConvertedImage image;  // empty on failure
+    Status status;
+    ImageFormat format = ImageFormat::Unknown;
+
+    [[nodiscard]] bool ok() const { return status.ok(); }
+};
+
+// A file decoded and converted through `matrix` (none: colours copied) at full size, with
+// the same result as DecodeImageFile followed by ConvertImage (engine/convert.h) but
+// without keeping the decoded image: where the platform decodes row by row (JPEG in the
+// native build) each row is converted as it arrives. For callers that need only the
+// converted image, such as bistrope-cli.
+[[nodiscard]] ConvertedDecodeResult DecodeConvertedImageFile(const std::filesystem::path& path,
+                                                             const std::optional<ColorMatrix>& matrix,
+                                                             const DecodeLimits& limits = {});
 
 struct ProbeResult {
     std::int32_t width = 0;

@@ -12,6 +12,22 @@
 
 namespace bistrope::detail {
 
+// Where a row-by-row decoder puts its rows.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    // Called once with the declared size, before any row; allocates what the sink needs.
+    virtual Status Begin(std::int64_t width, std::int64_t height, const DecodeLimits& limits) = 0;
+    // A buffer for BGRA row y (4 * width bytes), filled by the decoder, then Commit(y).
+    virtual std::uint8_t* Row(std::int32_t y) = 0;
+    virtual void Commit(std::int32_t y) = 0;
+};
+
+// True when the platform decodes this format row by row (DecodePlatformRows).
+bool CanDecodeRows(ImageFormat format);
+Status DecodePlatformRows(const std::uint8_t* bytes, std::size_t size, ImageFormat format, const DecodeLimits& limits,
+                          RowSink& sink);
+
 // Decodes with the platform's decoders (libraries natively, GDI+ on Windows).
 Status DecodePlatform(const std::filesystem::path& path, const std::uint8_t* bytes, std::size_t size,
                       ImageFormat format, const DecodeLimits& limits, SourceImage& out);

@@ -24,8 +24,11 @@ constexpr const char* kSoftwareTag = "Bistrope by Renvik";
     return quality < 0 ? 0 : quality > 100 ? 100 : int(quality);
 }
 
-// The whole JPEG file in memory; empty (with a reason in `status`) on failure.
-[[nodiscard]] std::vector<std::uint8_t> EncodeJpeg(const ConvertedImage& image, long long quality, Status& status);
+// The whole JPEG file in memory; empty (with a reason in `status`) on failure. Images of a
+// megapixel and more are encoded in horizontal bands on `threads` threads (0: all worker
+// threads), joined with restart markers; the pixels are the same as from one thread.
+[[nodiscard]] std::vector<std::uint8_t> EncodeJpeg(const ConvertedImage& image, long long quality, Status& status,
+                                                   int threads = 0);
 
 [[nodiscard]] Status WriteJpegFile(const std::filesystem::path& path, const ConvertedImage& image, long long quality);
 

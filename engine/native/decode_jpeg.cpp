@@ -51,7 +51,7 @@ void CmykRowToBgra(const std::uint8_t* in, std::uint8_t* out, std::int32_t width
 }
 
 Status Decode(jpeg_decompress_struct& cinfo, JpegError& err, const std::uint8_t* bytes, std::size_t size,
-              const DecodeLimits& limits, SourceImage& out, std::vector<std::uint8_t>& cmykRow) {
+              const DecodeLimits& limits, RowSink& sink, std::vector<std::uint8_t>& cmykRow) {
     if (setjmp(err.jump)) {
         if (err.hitEnd) return Truncated();
         return Status::Error(ErrorCode::Corrupt, std::string("the JPEG data is damaged (") + err.message + ")");
@@ -70,15 +70,17 @@ Status Decode(jpeg_decompress_struct& cinfo, JpegError& err, const std::uint8_t*
         return Status::Error(ErrorCode::Unsupported,
                              "JPEG files with " + std::to_string(cinfo.num_components) + " components are not supported");
     }
-    Status st = AllocateSource(cinfo.image_width, cinfo.image_height, limits, out);
+    Status st = sink.Begin(cinfo.image_width, cinfo.image_height, limits);
     if (!st.ok()) return st;
     jpeg_start_decompress(&cinfo);
     if (cmyk) cmykRow.resize(std::size_t(cinfo.output_width) * 4);
     while (cinfo.output_scanline < cinfo.output_height) {
         const std::int32_t y = std::int32_t(cinfo.output_scanline);
-        JSAMPROW row = cmyk ? cmykRow.data() : out.row(y);
+        std::uint8_t* target = sink.Row(y);
+        JSAMPROW row = cmyk ? cmykRow.data() : target;
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) break;
-        if (cmyk) CmykRowToBgra(cmykRow.data(), out.row(y), out.width(), cinfo.saw_Adobe_marker);
+        if (cmyk) CmykRowToBgra(cmykRow.data(), target, std::int32_t(cinfo.output_width), cinfo.saw_Adobe_marker);
+        sink.Commit(y);
         if (err.hitEnd) return Truncated();
     }
     jpeg_finish_decompress(&cinfo);
@@ -86,9 +88,28 @@ Status Decode(jpeg_decompress_struct& cinfo, JpegError& err, const std::uint8_t*
     return Status::Ok();
 }
 
+// Rows straight into a SourceImage.
+class SourceSink : public RowSink {
+public:
+    explicit SourceSink(SourceImage& out) : out_(out) {}
+    Status Begin(std::int64_t w, std::int64_t h, const DecodeLimits& limits) override {
+        return AllocateSource(w, h, limits, out_);
+    }
+    std::uint8_t* Row(std::int32_t y) override { return out_.row(y); }
+    void Commit(std::int32_t) override {}
+
+private:
+    SourceImage& out_;
+};
+
 }  // namespace
 
 Status DecodeJpeg(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out) {
+    SourceSink sink(out);
+    return DecodeJpegRows(bytes, size, limits, sink);
+}
+
+Status DecodeJpegRows(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, RowSink& sink) {
     jpeg_decompress_struct cinfo;
     JpegError err;
     std::memset(&cinfo, 0, sizeof cinfo);
@@ -97,7 +118,7 @@ Status DecodeJpeg(const std::uint8_t* bytes, std::size_t size, const DecodeLimit
     err.pub.error_exit = OnJpegError;
     err.pub.emit_message = OnJpegMessage;
     std::vector<std::uint8_t> cmykRow;
-    const Status st = Decode(cinfo, err, bytes, size, limits, out, cmykRow);
+    const Status st = Decode(cinfo, err, bytes, size, limits, sink, cmykRow);
     jpeg_destroy_decompress(&cinfo);
     return st;
 }

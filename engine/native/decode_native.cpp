@@ -3,6 +3,14 @@
 
 namespace bistrope::detail {
 
+bool CanDecodeRows(ImageFormat format) { return format == ImageFormat::Jpeg; }
+
+Status DecodePlatformRows(const std::uint8_t* bytes, std::size_t size, ImageFormat format, const DecodeLimits& limits,
+                          RowSink& sink) {
+    if (format == ImageFormat::Jpeg) return DecodeJpegRows(bytes, size, limits, sink);
+    return Status::Error(ErrorCode::Unsupported, "no row decoder for this format");
+}
+
 Status DecodePlatform(const std::filesystem::path&, const std::uint8_t* bytes, std::size_t size, ImageFormat format,
                       const DecodeLimits& limits, SourceImage& out) {
     switch (format) {

@@ -93,6 +93,12 @@ Status DecodeRaster(const std::filesystem::path& path, ImageFormat format, const
 
 }  // namespace
 
+bool CanDecodeRows(ImageFormat) { return false; }
+
+Status DecodePlatformRows(const std::uint8_t*, std::size_t, ImageFormat, const DecodeLimits&, RowSink&) {
+    return Status::Error(ErrorCode::Unsupported, "no row decoder for this format");
+}
+
 bool EnsureGdiplus() {
     static const bool started = [] {
         GdiplusStartupInput input;

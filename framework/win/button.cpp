@@ -11,7 +11,6 @@ ButtonWnd::~ButtonWnd() {
 
 bool ButtonWnd::Create(DWORD exStyle, DWORD style, const wchar_t* text, Wnd* parent, int id) {
     if (!CtrlWnd::Create(L"BUTTON", exStyle, style, text, 0, 0, 0, 0, parent, id)) return false;
-    subclassed = false;  // a new window; the object may have subclassed an earlier one
     Subclass();
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
     return true;

@@ -132,7 +132,6 @@ INT_PTR ModalDlg::DoModal(int templateId, Wnd* parent, bool centre) {
         CreationHook hook(this);
         result = DialogBoxParamW(GetInstance(), MAKEINTRESOURCEW(templateId), parent ? parent->GetHandle() : nullptr,
                                  &DialogProc, 0);
-        hook.End();
     }
     // The box and its window are gone; the object stays listed until its destructor.
     handle = nullptr;
@@ -179,14 +178,8 @@ bool ModelessDlg::Create(int templateId, Wnd* parent, bool centre) {
         CreationHook hook(this);
         created = CreateDialogParamW(GetInstance(), MAKEINTRESOURCEW(templateId),
                                      parent ? parent->GetHandle() : nullptr, &DialogProc, 0);
-        hook.End();
     }
-    if (!created) {
-        WindowList::Remove(this);
-        handle = nullptr;
-        return false;
-    }
-    return true;
+    return FinishCreation(created);
 }
 
 LRESULT ModelessDlg::WndProc(HWND, UINT message, WPARAM, LPARAM) {

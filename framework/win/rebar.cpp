@@ -44,7 +44,6 @@ bool RebarWnd::Create(DWORD exStyle, DWORD style, SDIApp* frame) {
     if (!frame) return false;
     owner = frame;
     if (!CtrlBarWnd::Create(REBARCLASSNAMEW, exStyle, style | kStyle, L"", 0, 0, 0, 0, frame, 0)) return false;
-    subclassed = false;  // a new window; the object may have subclassed an earlier one
     Subclass();
     REBARINFO info = {};
     info.cbSize = sizeof(info);

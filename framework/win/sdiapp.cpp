@@ -8,14 +8,8 @@
 
 #include "framework/registry.h"
 
-#if __has_include("framework/win/ctrlbar.h")
 #include "framework/win/ctrlbar.h"
-#define TWIG4_HAVE_CTRLBAR 1
-#endif
-#if __has_include("framework/win/tooltip.h")
 #include "framework/win/tooltip.h"
-#define TWIG4_HAVE_TOOLTIP 1
-#endif
 
 namespace TWIG4 {
 
@@ -43,9 +37,7 @@ SDIApp::SDIApp(const wchar_t* titleText, const wchar_t* appKeyName)
     controlBars = new List<CtrlBarWnd*>(1);
     userRegistry = new Registry(appKeyName, Hive::CurrentUser);
     machineRegistry = new Registry(appKeyName, Hive::LocalMachine);
-#ifdef TWIG4_HAVE_TOOLTIP
     toolTip = new ToolTipWnd();
-#endif
 }
 
 SDIApp::~SDIApp() {
@@ -56,9 +48,7 @@ SDIApp::~SDIApp() {
     userRegistry = nullptr;
     delete machineRegistry;
     machineRegistry = nullptr;
-#ifdef TWIG4_HAVE_TOOLTIP
     delete toolTip;
-#endif
     toolTip = nullptr;
     if (application == this) application = nullptr;
 }
@@ -141,17 +131,11 @@ LRESULT CALLBACK SDIApp::FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 }
 
 void SDIApp::CreateToolTipWindow() {
-#ifdef TWIG4_HAVE_TOOLTIP
     if (toolTip && !toolTip->GetHandle()) toolTip->Create(this);
-#endif
 }
 
 HWND SDIApp::GetToolTipHandle() const {
-#ifdef TWIG4_HAVE_TOOLTIP
     return toolTip ? toolTip->GetHandle() : nullptr;
-#else
-    return nullptr;
-#endif
 }
 
 LRESULT SDIApp::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -209,11 +193,9 @@ unsigned SDIApp::GetControlBarCount() const { return controlBars ? controlBars->
 void SDIApp::RecalcLayout() {
     RECT rect = {};
     if (!GetClientRect(&rect)) return;
-#ifdef TWIG4_HAVE_CTRLBAR
     for (unsigned i = 0; controlBars && i < controlBars->Count(); ++i) {
         if (CtrlBarWnd* bar = controlBars->At(i)) bar->Reposition(&rect);
     }
-#endif
     if (client) client->Move(&rect, true);
 }
 

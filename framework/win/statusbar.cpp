@@ -10,7 +10,6 @@ namespace TWIG4 {
 bool StatusBar::Create(DWORD exStyle, DWORD style, Wnd* parent) {
     if (!CtrlBarWnd::Create(STATUSCLASSNAMEW, exStyle, style | WS_CHILD | WS_VISIBLE, L"", 0, 0, 0, 0, parent, 0))
         return false;
-    subclassed = false;  // a new window; the object may have subclassed an earlier one
     Subclass();
     return true;
 }

@@ -33,7 +33,6 @@ bool ToolBar::Create(DWORD exStyle, DWORD style, Wnd* ownerWnd) {
     SendMessage(TB_SETPADDING, 0, 0);
     SendMessage(TB_SETINDENT, 0, 0);
     SendMessage(TB_SETLISTGAP, 0, 0);
-    subclassed = false;  // a new window; the object may have subclassed an earlier one
     Subclass();
     SetTimer(kTimerId, kTimerPeriodMs, nullptr);
     if (HWND ownTips = reinterpret_cast<HWND>(SendMessage(TB_GETTOOLTIPS, 0, 0)))

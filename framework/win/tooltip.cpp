@@ -14,7 +14,6 @@ bool ToolTipWnd::Create(Wnd* ownerWnd) {
                          WS_POPUP | TTS_NOPREFIX, L"*** TOOL TIP ***", 0, 0, 0, 0, ownerWnd, 0))
         return false;
     ::SetWindowPos(handle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    subclassed = false;  // a new window; the object may have subclassed an earlier one
     Subclass();
     SendMessage(TTM_SETTIPBKCOLOR, kBackground, 0);
     SendMessage(TTM_SETTIPTEXTCOLOR, kText, 0);

@@ -6,7 +6,6 @@ bool TreeWnd::Create(DWORD exStyle, DWORD style, const wchar_t* text, int x, int
                      Wnd* parent, int id) {
     if (!CtrlWnd::Create(WC_TREEVIEWW, exStyle, style | WS_CHILD | WS_VISIBLE, text, x, y, width, height, parent, id))
         return false;
-    subclassed = false;  // a new window; the object may have subclassed an earlier one
     Subclass();
     return true;
 }

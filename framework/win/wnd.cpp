@@ -215,8 +215,12 @@ LRESULT Wnd::WndProc(HWND, UINT message, WPARAM, LPARAM) {
             OnDestroy();
             break;
         case WM_NCDESTROY:
+            // The object may later make a new window, which must be bound and subclassed
+            // afresh.
             WindowList::Remove(this);
             handle = nullptr;
+            subclassed = false;
+            previousProc = nullptr;
             break;
     }
     return 0;
@@ -228,21 +232,22 @@ bool Wnd::ReservedHook(LPARAM) { return false; }
 
 bool Wnd::Create(const CREATESTRUCTW& p) {
     if (handle) return false;
-    HWND created = nullptr;
+    HWND created;
     {
         CreationHook hook(this);
         created = CreateWindowExW(p.dwExStyle, p.lpszClass, p.lpszName, p.style, p.x, p.y, p.cx, p.cy, p.hwndParent,
                                   p.hMenu, p.hInstance, p.lpCreateParams);
-        hook.End();
     }
-    if (!created) {
-        // Creation refused after binding (WM_NCCREATE / WM_CREATE said no): the window is
-        // gone, so is the binding.
-        WindowList::Remove(this);
-        handle = nullptr;
-        return false;
-    }
-    return true;
+    return FinishCreation(created);
+}
+
+bool Wnd::FinishCreation(HWND created) {
+    if (created) return true;
+    // Creation refused after binding (WM_NCCREATE / WM_CREATE said no): the window is gone,
+    // so is the binding.
+    WindowList::Remove(this);
+    handle = nullptr;
+    return false;
 }
 
 bool Wnd::CreateChild(DWORD exStyle, DWORD style, Wnd* parent) {

@@ -180,6 +180,10 @@ public:
     bool AddToolTip(int maxTipWidth);
 
 protected:
+    // Ends a creation made under a CreationHook: when nothing was created (or the window
+    // refused its creation after being bound) the object is left unbound and false returned.
+    bool FinishCreation(HWND created);
+
     HWND handle;
     bool notOwned;
     bool subclassed;
@@ -220,8 +224,10 @@ public:
 };
 
 // Installs the thread's creation hook around one creation call. Used by Wnd::Create and
-// the dialog classes; exposed for framework classes that create windows by other calls.
-//     CreationHook hook(this);  ... CreateWindowEx / DialogBoxParam ...  hook.End();
+// the dialog classes; exposed for framework classes that create windows by other calls:
+//     HWND made;
+//     { CreationHook hook(this); made = CreateWindowExW(...); }   // hook gone here
+//     return FinishCreation(made);
 class CreationHook {
 public:
     explicit CreationHook(Wnd* object);

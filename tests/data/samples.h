@@ -3,6 +3,11 @@
 // the native decoder tests and the Windows (GDI+) decoder tests. Alpha -1: any alpha;
 // colour of a fully transparent pixel is not checked.
 
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 namespace bistrope::samples {
 
 struct Expected {
@@ -55,5 +60,34 @@ inline constexpr Expected kSamples[] = {
     {"bits32-alpha.bmp", 2, 1, 0, 0, 10, 20, 30, -1, 0},
     {"bits32-alpha.bmp", 2, 1, 1, 0, 1, 2, 3, 255, 0},
 };
+
+// What is wrong with decoded BGRA pixel p for sample s, or "" when it matches.
+inline std::string Mismatch(const Expected& s, const std::uint8_t* p) {
+    std::string why;
+    if (s.a >= 0 && p[3] != s.a) why += " alpha " + std::to_string(p[3]) + " instead of " + std::to_string(s.a);
+    if (s.a == 0) return why;
+    const int want[3] = {s.b, s.g, s.r};
+    const char* names[3] = {"blue", "green", "red"};
+    for (int c = 0; c < 3; ++c)
+        if (std::abs(p[c] - want[c]) > s.tolerance)
+            why += std::string(" ") + names[c] + " " + std::to_string(p[c]) + " instead of " + std::to_string(want[c]);
+    return why;
+}
+
+// A PNG's header chunk declaring width x height, with its CRC made right (the rest of the
+// file is left as it was).
+inline void SetPngSize(std::vector<std::uint8_t>& png, std::uint32_t width, std::uint32_t height) {
+    for (int i = 0; i < 4; ++i) {
+        png[16 + std::size_t(i)] = std::uint8_t(width >> (24 - 8 * i));
+        png[20 + std::size_t(i)] = std::uint8_t(height >> (24 - 8 * i));
+    }
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 12; i < 29; ++i) {
+        crc ^= png[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    crc ^= 0xFFFFFFFFu;
+    for (int i = 0; i < 4; ++i) png[29 + std::size_t(i)] = std::uint8_t(crc >> (24 - 8 * i));
+}
 
 }  // namespace bistrope::samples

@@ -3,6 +3,8 @@
 // engine's decoders.
 #include "engine/decode.h"
 
+#include "engine/convert.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 
 #include <png.h>
 
+#include "../../data/samples.h"
 #include "test_files.h"
 
 namespace bistrope {
@@ -241,18 +244,7 @@ TEST_F(DecodeTest, ProbeReadsSizesWithoutDecoding) {
 Bytes PngHeaderOnly(std::uint32_t width, std::uint32_t height) {
     test::PngSpec s{1, 1, PNG_COLOR_TYPE_RGB, 8, {0, 0, 0}, {}, {}};
     Bytes b = test::EncodePng(s);
-    // Patch IHDR's size and fix its CRC with libpng's zlib crc32.
-    for (int i = 0; i < 4; ++i) {
-        b[16 + std::size_t(i)] = std::uint8_t(width >> (24 - 8 * i));
-        b[20 + std::size_t(i)] = std::uint8_t(height >> (24 - 8 * i));
-    }
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 12; i < 29; ++i) {
-        crc ^= b[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    crc ^= 0xFFFFFFFFu;
-    for (int i = 0; i < 4; ++i) b[29 + std::size_t(i)] = std::uint8_t(crc >> (24 - 8 * i));
+    samples::SetPngSize(b, width, height);
     return b;
 }
 
@@ -327,6 +319,40 @@ TEST_F(DecodeTest, BadFilesGiveClearErrors) {
     test::WriteBytes(dir_ / "ok.png", png);
     EXPECT_EQ(DecodeImageFile(dir_ / "ok.png", small).status.code, ErrorCode::TooLarge);
     EXPECT_TRUE(DecodeImageFile(dir_ / "ok.png").ok());
+}
+
+
+// Decoding straight into a converted image gives the same bytes as decoding and then
+// converting, for the row-by-row path (JPEG) and the others, and fails the same way.
+TEST_F(DecodeTest, DecodingIntoAConvertedImageEqualsDecodeThenConvert) {
+    const auto data = [](const char* name) { return std::filesystem::path(BISTROPE_TEST_DATA_DIR) / name; };
+    const CustomMatrices custom{FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)};
+    for (const char* name : {"cmyk.jpg", "grey.jpg", "rgba.png", "anim.gif", "lzw.tif"}) {
+        for (unsigned mode : {1u, 2u, 4u, 9u}) {
+            SCOPED_TRACE(testing::Message() << name << " mode " << mode);
+            const auto matrix = SelectBlendMatrix(mode, Eye::Left, custom);
+            const ConvertedDecodeResult direct = DecodeConvertedImageFile(data(name), matrix);
+            ASSERT_TRUE(direct.ok()) << direct.status.message;
+            const DecodeResult decoded = DecodeImageFile(data(name));
+            ASSERT_TRUE(decoded.ok());
+            const ConvertedImage reference =
+                ConvertImage(decoded.image, matrix, decoded.image.width(), decoded.image.height());
+            ASSERT_EQ(direct.image.sizeBytes(), reference.sizeBytes());
+            EXPECT_TRUE(std::equal(reference.data(), reference.data() + reference.sizeBytes(), direct.image.data()));
+            EXPECT_EQ(direct.format, decoded.format);
+        }
+    }
+    Bytes jpeg = test::EncodeJpegRaw(64, 64, 3, Bytes(64 * 64 * 3, 90));
+    jpeg.resize(jpeg.size() / 2);
+    const auto r = DecodeBytes("cut.jpg", jpeg);
+    const ConvertedDecodeResult cut = DecodeConvertedImageFile(dir_ / "cut.jpg", std::nullopt);
+    EXPECT_EQ(cut.status.code, ErrorCode::Truncated);
+    EXPECT_EQ(cut.status.message, r.status.message);
+    EXPECT_TRUE(cut.image.empty());
+    DecodeLimits tiny;
+    tiny.maxPixels = 100;
+    EXPECT_EQ(DecodeConvertedImageFile(data("grey.jpg"), std::nullopt, tiny).status.code, ErrorCode::TooLarge);
+    EXPECT_EQ(DecodeConvertedImageFile(dir_ / "none.jpg", std::nullopt).status.code, ErrorCode::NotFound);
 }
 
 }  // namespace

@@ -126,7 +126,7 @@ TEST_F(JpegWriterTest, QualitySamplingAndSoftwareTag) {
 TEST_F(JpegWriterTest, ExiftoolReadsTheSoftwareTag) {
     if (std::system("exiftool -ver >/dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
     const auto path = dir_ / "tagged.jpg";
-    ASSERT_TRUE(WriteJpegFile(path, Photo(32, 16), 80).ok());
+    ASSERT_TRUE(WriteJpegFile(path, Photo(1100, 1000), 80).ok());  // banded on several cores
     const std::string cmd = "exiftool -s3 -Software -YCbCrSubSampling '" + path.string() + "' 2>&1";
     FILE* p = popen(cmd.c_str(), "r");
     ASSERT_NE(p, nullptr);
@@ -136,6 +136,26 @@ TEST_F(JpegWriterTest, ExiftoolReadsTheSoftwareTag) {
     pclose(p);
     EXPECT_THAT(out, HasSubstr("Bistrope by Renvik\n"));
     EXPECT_THAT(out, HasSubstr("YCbCr4:4:4"));
+}
+
+TEST_F(JpegWriterTest, BandsEncodedInParallelDecodeToTheSamePixels) {
+    for (const auto& [w, h, threads] : {std::tuple{301, 517, 3}, std::tuple{64, 130, 2}, std::tuple{1500, 900, 0}}) {
+        SCOPED_TRACE(testing::Message() << w << "x" << h << " on " << threads << " threads");
+        const ConvertedImage img = Photo(w, h);
+        Status st;
+        const Bytes serial = EncodeJpeg(img, 85, st, 1);
+        ASSERT_TRUE(st.ok());
+        const Bytes banded = EncodeJpeg(img, 85, st, threads);
+        ASSERT_TRUE(st.ok());
+        EXPECT_NE(serial, banded);  // it did take the banded road: restart markers
+        test::WriteBytes(dir_ / "serial.jpg", serial);
+        test::WriteBytes(dir_ / "banded.jpg", banded);
+        const DecodeResult a = DecodeImageFile(dir_ / "serial.jpg"), b = DecodeImageFile(dir_ / "banded.jpg");
+        ASSERT_TRUE(a.ok() && b.ok()) << b.status.message;
+        ASSERT_EQ(b.image.width(), w);
+        ASSERT_EQ(b.image.height(), h);
+        EXPECT_TRUE(std::equal(a.image.data(), a.image.data() + a.image.sizeBytes(), b.image.data()));
+    }
 }
 
 // Leaves the folder holding exactly these names (no temporary files).

@@ -12,42 +12,14 @@
 
 #include "app/win/about_box.h"
 #include "app/win/prog_dlg.h"
+#include "app_test_env.h"
 #include "framework/win/sdiapp.h"
 #include "resources/resource.h"
 
 namespace {
 
-// The application object of this test program, with a frame made on demand.
-class ShellTestApp : public TWIG4::SDIApp {
-public:
-    ShellTestApp() : SDIApp(L"Shell tests", L"Software\\Bistrope-tests\\app") {}
-    bool MakeFrame() {
-        instance = GetModuleHandleW(nullptr);
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), 0x4FF};
-        InitCommonControlsEx(&controls);
-        if (!RegisterWindowClasses()) return false;
-        if (GetHandle()) return true;
-        CREATESTRUCTW p = {};
-        p.lpszClass = kFrameClass;
-        p.lpszName = title;
-        p.style = 0x06CF0000 | WS_VISIBLE;
-        p.x = 40;
-        p.y = 40;
-        p.cx = 700;
-        p.cy = 500;
-        p.hInstance = instance;
-        return Create(p);
-    }
-};
-
-ShellTestApp& App() {
-    static ShellTestApp app;
-    return app;
-}
-
-struct MakeAppEarly {
-    MakeAppEarly() { App(); }
-} makeAppEarly;
+using apptest::App;
+using apptest::Helper;
 
 // The stereo view stands in as a plain framework child filling part of the frame.
 class ViewWnd : public TWIG4::Wnd {};
@@ -150,28 +122,6 @@ TEST_F(ShellDialogs, ProgressWithoutAWindowStillAnswers) {
     EXPECT_TRUE(dlg.SetRange(50, 100));
     EXPECT_TRUE(dlg.SetProgress(50, L"Saving image"));
 }
-
-// Runs `action` on a helper thread; the destructor waits (bounded).
-class Helper {
-public:
-    explicit Helper(std::function<void()> action) : work(std::move(action)) {
-        thread = CreateThread(nullptr, 0, &Helper::Main, this, 0, nullptr);
-    }
-    ~Helper() {
-        if (thread) {
-            WaitForSingleObject(thread, 30000);
-            CloseHandle(thread);
-        }
-    }
-
-private:
-    std::function<void()> work;
-    HANDLE thread = nullptr;
-    static DWORD WINAPI Main(void* self) {
-        static_cast<Helper*>(self)->work();
-        return 0;
-    }
-};
 
 TEST_F(ShellDialogs, AboutBoxShowsTheIconAndClosesWithOk) {
     struct Seen {

@@ -423,6 +423,8 @@ void ExpectPageFrame(const Template& t) {
     EXPECT_EQ(t.cy, 126);
     EXPECT_EQ(t.pointSize, 8);
     EXPECT_EQ(t.font, L"MS Shell Dlg");
+    EXPECT_FALSE(t.style & DS_FIXEDSYS) << "the font is MS Shell Dlg itself, not the shell's newer face";
+    EXPECT_TRUE(t.style & WS_CHILD) << "a page lives inside the sheet";
 }
 
 TEST(Resources, OutputPageTemplate) {

@@ -14,7 +14,7 @@
 #include "app/settings_sheet_rules.h"
 #include "app/win/settings_sheet.h"
 #include "engine/color_matrix.h"
-#include "framework/test_app.h"
+#include "app_test_env.h"
 
 using bistrope::ColorMatrix;
 using bistrope::Eye;
@@ -47,7 +47,7 @@ struct ChildSearch {
 
 BOOL CALLBACK VisitChild(HWND child, LPARAM lParam) {
     auto* s = reinterpret_cast<ChildSearch*>(lParam);
-    if (test::ClassOf(child) != s->cls) return TRUE;
+    if (apptest::ClassOf(child) != s->cls) return TRUE;
     if (s->probeId && !GetDlgItem(child, s->probeId)) return TRUE;
     s->found = child;
     return FALSE;
@@ -63,7 +63,7 @@ HWND Child(HWND parent, const wchar_t* cls, int probeId = 0) {
 // ids with the other pages' controls, so the output page is the one whose 1003 is a trackbar).
 HWND OutputPage(HWND sheet) {
     HWND page = Child(sheet, L"#32770", 1003);
-    while (page && _wcsicmp(test::ClassOf(GetDlgItem(page, 1003)).c_str(), TRACKBAR_CLASSW) != 0)
+    while (page && _wcsicmp(apptest::ClassOf(GetDlgItem(page, 1003)).c_str(), TRACKBAR_CLASSW) != 0)
         page = FindWindowExW(sheet, page, L"#32770", nullptr);
     return page;
 }
@@ -105,8 +105,7 @@ void Press(HWND sheet, int buttonId) {
 
 class SettingsSheet : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(test::App().CreateFrame()); }
-    static void TearDownTestSuite() { test::App().DestroyFrame(); }
+    static void SetUpTestSuite() { ASSERT_TRUE(apptest::App().MakeFrame()); }
 
     cRegData settings{L"Software\\Bistrope-tests\\settings-sheet"};
 
@@ -125,18 +124,18 @@ protected:
     // once it is up and must press OK or Cancel (false: it gave up, and the sheet is closed).
     int Run(const std::function<bool(HWND)>& drive) {
         bool sheetSeen = false;
-        test::Helper helper([&] {
-            HWND sheet = test::WaitForWindow(
-                [](HWND w) { return test::ClassOf(w) == L"TWIG4_SDI_CHILD_CLASS" && test::TextOf(w) == L"Settings"; },
+        apptest::Helper helper([&] {
+            HWND sheet = apptest::WaitForWindow(
+                [](HWND w) { return apptest::ClassOf(w) == L"TWIG4_SDI_CHILD_CLASS" && apptest::TextOf(w) == L"Settings"; },
                 10000);
             if (!sheet) return;
             sheetSeen = true;
             if (!drive(sheet)) PostMessageW(sheet, WM_CLOSE, 0, 0);
         });
-        const int result = RunSettingsSheet(&test::App(), settings);
+        const int result = RunSettingsSheet(&apptest::App(), settings);
         EXPECT_TRUE(helper.Join(20000)) << "the helper thread did not finish";
         EXPECT_TRUE(sheetSeen) << "the sheet never appeared";
-        test::Pump(20);
+        apptest::Pump(20);
         return result;
     }
 };
@@ -152,9 +151,9 @@ TEST_F(SettingsSheet, OpensOverTheFrameWithThePagesShowingTheSettingsAndOkUntouc
     } seen;
     const int result = Run([&](HWND sheet) {
         seen.labels = TreeLabels(sheet);
-        seen.frameEnabled = IsWindowEnabled(test::App().GetHandle()) != FALSE;
+        seen.frameEnabled = IsWindowEnabled(apptest::App().GetHandle()) != FALSE;
         GetWindowRect(sheet, &seen.sheet);
-        GetWindowRect(test::App().GetHandle(), &seen.frame);
+        GetWindowRect(apptest::App().GetHandle(), &seen.frame);
         HWND output = OutputPage(sheet), blend = BlendPage(sheet), advanced = AdvancedPage(sheet);
         if (!output || !blend || !advanced) return false;
         seen.trackbar = static_cast<int>(SendMessageW(GetDlgItem(output, 1003), TBM_GETPOS, 0, 0));
@@ -173,7 +172,7 @@ TEST_F(SettingsSheet, OpensOverTheFrameWithThePagesShowingTheSettingsAndOkUntouc
     EXPECT_EQ(result, 1);
     EXPECT_EQ(seen.labels, (std::vector<std::wstring>{L"Output settings", L"Custom colour blending", L"Advanced settings"}));
     EXPECT_FALSE(seen.frameEnabled) << "the frame is disabled while the sheet runs";
-    EXPECT_TRUE(IsWindowEnabled(test::App().GetHandle())) << "and enabled again afterwards";
+    EXPECT_TRUE(IsWindowEnabled(apptest::App().GetHandle())) << "and enabled again afterwards";
     EXPECT_NEAR((seen.sheet.left + seen.sheet.right) / 2.0, (seen.frame.left + seen.frame.right) / 2.0, 1.0);
     EXPECT_NEAR((seen.sheet.top + seen.sheet.bottom) / 2.0, (seen.frame.top + seen.frame.bottom) / 2.0, 1.0);
     EXPECT_EQ(seen.trackbar, 80);

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../../../resources/controls_test_ids.h"
+#include "resources/controls_test_ids.h"
 #include "controls_test_util.h"
 #include "framework/win/ctrlbar.h"
 #include "framework/win/rebar.h"

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "../../../resources/controls_test_ids.h"
+#include "resources/controls_test_ids.h"
 #include "controls_test_util.h"
 #include "framework/win/menu_popup.h"
 #include "framework/win/prop_sheet.h"

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "../../../resources/controls_test_ids.h"
+#include "resources/controls_test_ids.h"
 #include "controls_test_util.h"
 #include "framework/win/menu_popup.h"
 #include "test_app.h"

@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "../../../resources/controls_test_ids.h"
+#include "resources/controls_test_ids.h"
 #include "controls_test_util.h"
 #include "framework/win/prop_sheet.h"
 #include "test_app.h"

@@ -1,6 +1,7 @@
 // The application object: Run, the main loop's idle processing, thread messages,
 // accelerators, the unhandled-exception box, layout and window placement.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -438,6 +439,95 @@ TEST_F(Placement, SaveWritesTheNormalRectangleAndShowState) {
     // And it reads back as a complete placement.
     EXPECT_TRUE(App().RestoreWindowPlacement(L"WindowPos", RECT{0, 0, 10, 10}));
     EXPECT_TRUE(IsIconic(App().GetHandle()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AppIdleMessages, OnlyDestroyPaintTimerAndMouseMoveKeepIdleProcessingOff) {
+    for (UINT message = 0; message < 0x400; ++message) {
+        MSG msg = {};
+        msg.message = message;
+        const bool quiet = message == WM_DESTROY || message == WM_PAINT || message == WM_NCPAINT ||
+                           message == WM_TIMER || message == WM_MOUSEMOVE;
+        EXPECT_EQ(SDIApp::IsIdleMessage(&msg), !quiet) << "message 0x" << std::hex << message;
+    }
+    MSG app = {};
+    app.message = WM_APP + 5;
+    EXPECT_TRUE(SDIApp::IsIdleMessage(&app));
+}
+
+class AppFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App().ResetHooks();
+        ASSERT_TRUE(App().CreateFrame());
+    }
+    void TearDown() override { App().DestroyFrame(); }
+};
+
+TEST_F(AppFrame, MessageBoxIsOwnedByTheWindowAndCaptionedWithTheFrameTitle) {
+    Wnd child;
+    ASSERT_TRUE(child.CreateChild(0, WS_POPUP | WS_VISIBLE, nullptr));
+    App().SetText(L"Frame title now");
+    std::wstring caption, text;
+    HWND owner = nullptr;
+    test::Helper helper([&] {
+        HWND box = test::WaitForWindow(
+            [](HWND w) { return test::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 10000);
+        if (!box) return;
+        caption = test::TextOf(box);
+        owner = GetWindow(box, GW_OWNER);
+        for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (test::TextOf(c) == L"Something to say") text = test::TextOf(c);
+        PostMessageW(box, WM_COMMAND, IDNO, 0);
+    });
+    const int answer = child.MessageBox(L"Something to say", MB_YESNO);
+    EXPECT_TRUE(helper.Join(15000));
+    EXPECT_EQ(answer, IDNO);
+    EXPECT_EQ(caption, L"Frame title now");
+    EXPECT_EQ(text, L"Something to say");
+    EXPECT_EQ(owner, child.GetHandle());
+    App().SetText(L"Framework tests");
+}
+
+TEST_F(AppFrame, ToolsAreRegisteredWithTheSharedTooltip) {
+    Wnd tool;
+    ASSERT_TRUE(tool.CreateChild(0, WS_CHILD | WS_VISIBLE, &App()));
+    HWND tip = App().GetToolTipHandle();
+    const RECT rect = {2, 3, 40, 20};
+    if (!tip) {
+        // Without the shared tooltip window there is nothing to register with.
+        EXPECT_FALSE(tool.AddToolTip(&rect, 7, 250));
+        EXPECT_FALSE(tool.AddToolTip(300));
+        return;
+    }
+    EXPECT_FALSE(tool.AddToolTip(nullptr, 7, 250));
+    ASSERT_TRUE(tool.AddToolTip(&rect, 7, 250));
+    EXPECT_EQ(SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 250);
+    ASSERT_TRUE(tool.AddToolTip(300));
+    EXPECT_EQ(SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 300);
+
+    TTTOOLINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.hwnd = tool.GetHandle();
+    info.uId = 7;
+    ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_EQ(info.uFlags & (TTF_SUBCLASS | TTF_IDISHWND), static_cast<UINT>(TTF_SUBCLASS));
+    EXPECT_EQ(info.rect.left, 2);
+    EXPECT_EQ(info.rect.bottom, 20);
+    EXPECT_EQ(info.lParam, reinterpret_cast<LPARAM>(&tool));
+
+    TTTOOLINFOW whole = {};
+    whole.cbSize = sizeof(whole);
+    whole.hwnd = tool.GetHandle();
+    whole.uId = reinterpret_cast<UINT_PTR>(tool.GetHandle());
+    ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&whole)));
+    EXPECT_EQ(whole.uFlags & (TTF_SUBCLASS | TTF_IDISHWND), static_cast<UINT>(TTF_SUBCLASS | TTF_IDISHWND));
+    EXPECT_EQ(whole.lParam, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&whole));
 }
 
 }  // namespace
