@@ -6,7 +6,8 @@
 //                               (screen pixels; the two states 1 or 0)
 //   e2e-probe view              "view X Y W H" of the stereo view's client area (screen pixels)
 //   e2e-probe children          "child CLASS X Y W H" for the client window's children
-//   e2e-probe dialog            "dialog TITLE" for each visible dialog box of the program
+//   e2e-probe dialog            "dialog TITLE" for each visible dialog box of the program,
+//                               followed by "text TEXT" for a message box
 //   e2e-probe frame             "frame X Y W H SHOWCMD" of the main window
 //
 // Texts of controls in another process are read through a buffer allocated in that process.
@@ -173,6 +174,12 @@ int Dialogs(HWND frame) {
                 wchar_t title[256] = {};
                 GetWindowTextW(h, title, 255);
                 std::printf("dialog %s\n", Utf8(title).c_str());
+                // A message box's text is its static control 0xFFFF.
+                if (HWND text = GetDlgItem(h, 0xFFFF)) {
+                    wchar_t body[1024] = {};
+                    GetWindowTextW(text, body, 1023);
+                    std::printf("text %s\n", Utf8(body).c_str());
+                }
             }
             return TRUE;
         },

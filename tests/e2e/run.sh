@@ -211,8 +211,15 @@ say "pixels more than 3% apart: $AE of $((W * H)); mean difference $MAE"
 awk -v ae="$AE" -v n=$((W * H)) -v mae="$MAE" 'BEGIN { exit !(ae <= 0.005 * n && mae < 0.005) }' ||
   fail "the anaglyph differs from bistrope-cli's"
 
-# --- Closing writes the settings and the placement.
+# --- The window moved and made larger, then closed: the settings and the placement are
+# written. (No window manager runs here, so the window is moved through X directly.)
+WID=$(xdotool search --name '^Bistrope v1.8.4$' | head -1)
+xdotool windowmove "$WID" 150 120
+xdotool windowsize "$WID" 820 560
+sleep 1
 read -r _ FX FY FW FH FCMD < <(probe frame | grep '^frame')
+[ "$FX $FY" != "$(((SW - 656) / 2)) $(((SH - 464) / 2))" ] || fail "the window did not move"
+shot moved
 say "closing with the frame at $FX,$FY ${FW}x$FH"
 close_app
 MODE=$(reg_value 'HKCU\Software\Bistrope1.2.1\Colour blending' Mode)

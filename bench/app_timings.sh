@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Measures the running program under Wine in Xvfb, driven as the end-to-end test drives it:
+#   1. the time from pressing Enter in the open dialog to the preview of a 12 MP (4000 x 3000)
+#      JPEG being shown (the status bar's mode hint appears as the preview is drawn);
+#   2. the frame rate the left double-click benchmark reports with two 4000 x 3000 images.
+# Prints the numbers; asserts nothing. Needs build/win64 (Bistrope.exe, e2e-probe.exe).
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$ROOT/scripts/lib.sh"
+OUT="$ROOT/build/app-timings"
+APPDIR="$ROOT/build/win64/app"
+PROBE="$ROOT/build/win64/tests/e2e/e2e-probe.exe"
+mkdir -p "$OUT"
+start_xvfb
+start_wine || true
+APP_PID=""
+trap '[ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null; stop_wine; stop_xvfb' EXIT
+probe() { "$WINE64" "$PROBE" "$@" 2>/dev/null | tr -d '\r'; }
+pane() { probe status | sed -n "s/^pane $1: //p"; }
+winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
+
+if [ ! -s "$OUT/left12.jpg" ]; then
+  convert -size 4100x3100 -seed 11 plasma:fractal -blur 0x2 "$OUT/scene.png"
+  convert "$OUT/scene.png" -crop 4000x3000+40+50 +repage -quality 92 "$OUT/left12.jpg"
+  convert "$OUT/scene.png" -crop 4000x3000+64+66 +repage -quality 92 "$OUT/right12.jpg"
+fi
+"$WINE64" reg delete 'HKCU\Software\Bistrope1.8.4' /f >/dev/null 2>&1 || true
+(cd "$APPDIR" && exec "$WINE64" ./Bistrope.exe </dev/null >/dev/null 2>&1) &
+APP_PID=$!
+for _ in $(seq 1 100); do probe frame >/dev/null 2>&1 && break; sleep 0.3; done
+sleep 1
+
+load() {  # key file -> seconds from Enter to the status bar showing the new image
+  xdotool key "$1"
+  for _ in $(seq 1 100); do probe dialog | grep -q '^dialog' && break; sleep 0.2; done
+  xdotool type --delay 10 "$(winpath "$2")"
+  local before t0
+  before=$(pane 2)
+  t0=$(date +%s.%N)
+  xdotool key Return
+  local i
+  for i in $(seq 1 600); do
+    if [ "$1" = F2 ]; then [ -n "$(pane 0)" ] && break; else [ "$(pane 2)" != "$before" ] && break; fi
+  done
+  echo "$(date +%s.%N) - $t0" | bc
+}
+echo "12 MP left image: preview shown $(load F2 "$OUT/left12.jpg") s after Enter (probe polling adds up to ~0.3 s)"
+echo "12 MP right image: preview shown $(load F3 "$OUT/right12.jpg") s after Enter"
+sleep 1
+read -r _ _ VX VY VW VH < <(probe view)
+xdotool mousemove $((VX + VW / 2)) $((VY + VH / 2)) click --repeat 2 --delay 80 1
+for _ in $(seq 1 600); do
+  text=$(probe dialog | sed -n 's/^text //p')
+  [ -n "$text" ] && break
+  sleep 0.5
+done
+echo "double-click benchmark with two 4000 x 3000 images: $text"
+xdotool key Return
+sleep 0.5
+xdotool key alt+F4
+wait "$APP_PID" 2>/dev/null || true
+APP_PID=""
