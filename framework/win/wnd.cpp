@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "framework/list.h"
+#include "framework/win/dc.h"
 #include "framework/win/sdiapp.h"
 
 namespace TWIG4 {
@@ -331,6 +332,15 @@ LRESULT Wnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool Wnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::PostMessageW(handle, message, wParam, lParam) != 0;
+}
+
+DC* Wnd::GetDC() { return new DC(::GetDC(handle)); }
+
+int Wnd::ReleaseDC(DC* dc) {
+    if (!dc) return 0;
+    const int result = ::ReleaseDC(handle, dc->GetHandle());
+    delete dc;
+    return result;
 }
 
 int Wnd::MessageBox(const wchar_t* text, UINT flags) {

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "framework/win/dc.h"
 #include "framework/win/wnd.h"
 #include "test_app.h"
 
@@ -339,6 +340,13 @@ TEST_F(WndRouting, WrappersActOnTheWindow) {
     EXPECT_EQ(child.GetParent(), &other);
 
     EXPECT_EQ(Wnd::GetInstance(), GetModuleHandleW(nullptr));
+
+    // A client DC is handed out as a new object and given back (and deleted) by ReleaseDC.
+    TWIG4::DC* dc = parent.GetDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_NE(dc->GetHandle(), nullptr);
+    EXPECT_EQ(parent.ReleaseDC(dc), 1);
+    EXPECT_EQ(parent.ReleaseDC(nullptr), 0);
 }
 
 TEST_F(WndRouting, RunModalLoopStopsWhenContinueModalTurnsFalse) {

@@ -1,0 +1,168 @@
+// OpenGL view base: context, swap interval, gradient background and the camera's matrices.
+#include "framework/win/oglview.h"
+
+#include <GL/gl.h>
+
+#include <array>
+#include <cstring>
+
+#include "framework/win/wnd.h"
+
+namespace TWIG4 {
+
+namespace {
+
+typedef BOOL(WINAPI* SwapIntervalProc)(int interval);
+typedef const char*(WINAPI* ExtensionsStringProc)();
+
+bool HasWord(const char* list, const char* word) {
+    if (!list) return false;
+    const size_t length = std::strlen(word);
+    for (const char* p = std::strstr(list, word); p; p = std::strstr(p + 1, word)) {
+        const bool startsWord = p == list || p[-1] == ' ';
+        const bool endsWord = p[length] == '\0' || p[length] == ' ';
+        if (startsWord && endsWord) return true;
+    }
+    return false;
+}
+
+// Whether the current context offers WGL_EXT_swap_control: in the OpenGL extension string,
+// or in the WGL one (where drivers list their WGL extensions).
+bool HasSwapControl() {
+    if (HasWord(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)), "WGL_EXT_swap_control")) return true;
+    auto wglExtensions =
+        reinterpret_cast<ExtensionsStringProc>(reinterpret_cast<void*>(wglGetProcAddress("wglGetExtensionsStringEXT")));
+    return wglExtensions && HasWord(wglExtensions(), "WGL_EXT_swap_control");
+}
+
+void SplitColour(COLORREF c, float rgb[3]) {
+    rgb[0] = GetRValue(c) / 255.0f;
+    rgb[1] = GetGValue(c) / 255.0f;
+    rgb[2] = GetBValue(c) / 255.0f;
+}
+
+}  // namespace
+
+bool SwitchOffMenuSelectionFade() {
+    BOOL fade = FALSE;
+    if (!SystemParametersInfoW(SPI_GETSELECTIONFADE, 0, &fade, 0)) return false;
+    if (!fade) return true;
+    // pvParam carries the new value itself; SPIF_SENDCHANGE without SPIF_UPDATEINIFILE
+    // changes the running session only.
+    return SystemParametersInfoW(SPI_SETSELECTIONFADE, 0, reinterpret_cast<PVOID>(static_cast<INT_PTR>(FALSE)),
+                                 SPIF_SENDCHANGE) != 0;
+}
+
+OGLView::OGLView()
+    : renderContext(nullptr), deviceContext(nullptr), ownerWnd(nullptr), gradientOn(false), gradientColours{} {
+    SwitchOffMenuSelectionFade();
+}
+
+OGLView::~OGLView() {}
+
+bool OGLView::CreateContext(Wnd* owner) {
+    if (!owner || deviceContext || renderContext) return false;
+    ownerWnd = owner;
+    HWND window = owner->GetHandle();
+    deviceContext = ::GetDC(window);
+    if (!deviceContext) return false;
+
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = 40;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 32;
+    pfd.cDepthBits = 32;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    const int format = ChoosePixelFormat(deviceContext, &pfd);
+    if (!format || !SetPixelFormat(deviceContext, format, &pfd)) {
+        ::ReleaseDC(window, deviceContext);
+        deviceContext = nullptr;
+        return false;
+    }
+    renderContext = wglCreateContext(deviceContext);
+    if (!renderContext || !wglMakeCurrent(deviceContext, renderContext)) {
+        ::ReleaseDC(window, deviceContext);
+        deviceContext = nullptr;
+        return false;
+    }
+    glClearColor(0.0f, 0.0f, 0.995f, 0.0f);
+    SetSwapInterval(false);
+    return true;
+}
+
+bool OGLView::ReleaseContext() { return true; }
+
+void OGLView::SetSwapInterval(bool on) {
+    if (!HasSwapControl()) return;
+    auto swapInterval =
+        reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
+    if (swapInterval) swapInterval(on ? 1 : 0);
+}
+
+void OGLView::SetViewport(int x, int y, int width, int height) {
+    camera.SetViewport(x, y, width, height);
+    glViewport(x, y, width, height);
+}
+
+void OGLView::SetBackgroundGradient(COLORREF topLeft, COLORREF topRight, COLORREF bottomLeft, COLORREF bottomRight) {
+    gradientColours[0] = topLeft;
+    gradientColours[1] = topRight;
+    gradientColours[2] = bottomLeft;
+    gradientColours[3] = bottomRight;
+    gradientOn = true;
+}
+
+bool OGLView::BeginFrame(HDC dc) {
+    if (!renderContext) return false;
+    if (!wglMakeCurrent(dc ? dc : deviceContext, renderContext)) return false;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (gradientOn) DrawGradient();
+    LoadCamera();
+    return true;
+}
+
+void OGLView::DrawGradient() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    float c[4][3];
+    for (int i = 0; i < 4; ++i) SplitColour(gradientColours[i], c[i]);
+    glBegin(GL_QUADS);
+    glColor3fv(c[2]);
+    glVertex3f(-1.0f, -1.0f, 0.0f);
+    glColor3fv(c[3]);
+    glVertex3f(1.0f, -1.0f, 0.0f);
+    glColor3fv(c[1]);
+    glVertex3f(1.0f, 1.0f, 0.0f);
+    glColor3fv(c[0]);
+    glVertex3f(-1.0f, 1.0f, 0.0f);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void OGLView::LoadCamera() {
+    if (!camera.ApplyCamera()) return;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(camera.orthoMin.x, camera.orthoMax.x, camera.orthoMin.y, camera.orthoMax.y, camera.orthoMin.z,
+            camera.orthoMax.z);
+    glMatrixMode(GL_MODELVIEW);
+    const std::array<double, 16> columns = camera.viewMatrix.ToColumnOrder();
+    glLoadMatrixd(columns.data());
+}
+
+bool OGLView::Present(HDC dc) {
+    if (!renderContext) return false;
+    return SwapBuffers(dc ? dc : deviceContext) != 0;
+}
+
+}  // namespace TWIG4

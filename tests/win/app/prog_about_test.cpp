@@ -1,0 +1,226 @@
+// The progress dialog (sub-ranges on the real bar, its text, the focus going back to the
+// frame) and the about box (icon, credit line, OK), over a frame and a view like the
+// program's.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "app/win/about_box.h"
+#include "app/win/prog_dlg.h"
+#include "framework/win/sdiapp.h"
+#include "resources/resource.h"
+
+namespace {
+
+// The application object of this test program, with a frame made on demand.
+class ShellTestApp : public TWIG4::SDIApp {
+public:
+    ShellTestApp() : SDIApp(L"Shell tests", L"Software\\Bistrope-tests\\app") {}
+    bool MakeFrame() {
+        instance = GetModuleHandleW(nullptr);
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), 0x4FF};
+        InitCommonControlsEx(&controls);
+        if (!RegisterWindowClasses()) return false;
+        if (GetHandle()) return true;
+        CREATESTRUCTW p = {};
+        p.lpszClass = kFrameClass;
+        p.lpszName = title;
+        p.style = 0x06CF0000 | WS_VISIBLE;
+        p.x = 40;
+        p.y = 40;
+        p.cx = 700;
+        p.cy = 500;
+        p.hInstance = instance;
+        return Create(p);
+    }
+};
+
+ShellTestApp& App() {
+    static ShellTestApp app;
+    return app;
+}
+
+struct MakeAppEarly {
+    MakeAppEarly() { App(); }
+} makeAppEarly;
+
+// The stereo view stands in as a plain framework child filling part of the frame.
+class ViewWnd : public TWIG4::Wnd {};
+
+class ShellDialogs : public ::testing::Test {
+protected:
+    ViewWnd view;
+    void SetUp() override {
+        ASSERT_TRUE(App().MakeFrame());
+        ASSERT_TRUE(view.CreateChild(0, WS_CHILD | WS_VISIBLE, &App()));
+        view.Move(50, 40, 500, 300, true);
+    }
+    void TearDown() override {
+        view.Destroy();
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    static int BarPosition(const cProgDlg& dlg) {
+        return static_cast<int>(SendMessageW(dlg.GetItem(IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0));
+    }
+    static std::wstring ActivityText(const cProgDlg& dlg) {
+        wchar_t text[128] = L"";
+        GetWindowTextW(dlg.GetItem(IDC_PROGRESS_TEXT), text, 128);
+        return text;
+    }
+};
+
+TEST_F(ShellDialogs, ProgressStepsFillTheirSubRanges) {
+    cProgDlg dlg;
+    EXPECT_EQ(dlg.GetRangeLow(), 0);
+    EXPECT_EQ(dlg.GetRangeHigh(), 100);
+    ASSERT_TRUE(dlg.Create(&view));
+    EXPECT_EQ(ActivityText(dlg), L"Static");
+
+    EXPECT_TRUE(dlg.SetProgress(0, L"Loading image..."));
+    EXPECT_EQ(BarPosition(dlg), 0);
+    EXPECT_EQ(ActivityText(dlg), L"Loading image...");
+
+    EXPECT_TRUE(dlg.SetRange(50, 100));
+    EXPECT_TRUE(dlg.SetProgress(50));
+    EXPECT_EQ(BarPosition(dlg), 75);
+    EXPECT_EQ(ActivityText(dlg), L"Loading image...") << "no text given: the text stays";
+
+    EXPECT_TRUE(dlg.SetRange(0, 40));
+    EXPECT_TRUE(dlg.SetProgress(0, L"Regenerating colour matices..."));
+    EXPECT_EQ(BarPosition(dlg), 0);
+    EXPECT_EQ(ActivityText(dlg), L"Regenerating colour matices...");
+
+    dlg.SetRange(0, 100);
+    dlg.SetProgress(33);
+    EXPECT_EQ(BarPosition(dlg), 33);
+    dlg.SetRange(80, 100);
+    dlg.SetProgress(33);
+    EXPECT_EQ(BarPosition(dlg), 86);
+
+    // The bar's own range is never changed; positions beyond it are limited by the bar.
+    PBRANGE range = {};
+    SendMessageW(dlg.GetItem(IDC_PROGRESS_BAR), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(range.iLow, 0);
+    EXPECT_EQ(range.iHigh, 100);
+    dlg.SetRange(0, 100);
+    dlg.SetProgress(150);
+    EXPECT_EQ(BarPosition(dlg), 100);
+}
+
+TEST_F(ShellDialogs, ProgressShowsInTheMiddleOfTheView) {
+    cProgDlg dlg;
+    ASSERT_TRUE(dlg.Create(&view));
+    EXPECT_NE(dlg.GetLong(GWL_STYLE) & WS_CHILD, 0);
+    EXPECT_EQ(GetParent(dlg.GetHandle()), view.GetHandle());
+    RECT v = {}, d = {};
+    view.GetWindowRect(&v);
+    dlg.GetWindowRect(&d);
+    const int viewCentreX = (v.left + v.right) / 2, viewCentreY = (v.top + v.bottom) / 2;
+    const int dlgCentreX = (d.left + d.right) / 2, dlgCentreY = (d.top + d.bottom) / 2;
+    EXPECT_LE(std::abs(viewCentreX - dlgCentreX), 2);
+    EXPECT_LE(std::abs(viewCentreY - dlgCentreY), 2);
+}
+
+TEST_F(ShellDialogs, TheFrameHasTheFocusAfterTheProgressDialog) {
+    HWND frame = App().GetHandle();
+    SetForegroundWindow(frame);
+    SetActiveWindow(frame);
+    HWND bar = nullptr;
+    {
+        cProgDlg dlg;
+        ASSERT_TRUE(dlg.Create(&view));
+        bar = dlg.GetItem(IDC_PROGRESS_BAR);
+        SetFocus(bar);
+        ASSERT_EQ(GetFocus(), bar) << "the dialog's bar holds the focus while the job runs";
+        dlg.SetProgress(100);
+    }
+    EXPECT_FALSE(IsWindow(bar));
+    EXPECT_EQ(GetFocus(), frame);
+}
+
+TEST_F(ShellDialogs, ProgressWithoutAWindowStillAnswers) {
+    cProgDlg dlg;
+    EXPECT_FALSE(dlg.Create(nullptr)) << "a child dialog needs a parent";
+    EXPECT_TRUE(dlg.SetRange(50, 100));
+    EXPECT_TRUE(dlg.SetProgress(50, L"Saving image"));
+}
+
+// Runs `action` on a helper thread; the destructor waits (bounded).
+class Helper {
+public:
+    explicit Helper(std::function<void()> action) : work(std::move(action)) {
+        thread = CreateThread(nullptr, 0, &Helper::Main, this, 0, nullptr);
+    }
+    ~Helper() {
+        if (thread) {
+            WaitForSingleObject(thread, 30000);
+            CloseHandle(thread);
+        }
+    }
+
+private:
+    std::function<void()> work;
+    HANDLE thread = nullptr;
+    static DWORD WINAPI Main(void* self) {
+        static_cast<Helper*>(self)->work();
+        return 0;
+    }
+};
+
+TEST_F(ShellDialogs, AboutBoxShowsTheIconAndClosesWithOk) {
+    struct Seen {
+        bool found = false;
+        std::wstring caption, credit;
+        SIZE iconSize = {};
+        RECT iconRect = {}, textRect = {};
+    } seen;
+    Helper helper([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 300 && !box; ++i) {
+            box = FindWindowW(L"#32770", L"About Bistrope v1.2.1");
+            if (!box || !IsWindowVisible(box)) {
+                box = nullptr;
+                Sleep(50);
+            }
+        }
+        if (!box) return;
+        seen.found = true;
+        wchar_t text[128] = L"";
+        GetWindowTextW(box, text, 128);
+        seen.caption = text;
+        GetDlgItemTextW(box, IDC_ABOUT_TEXT, text, 128);
+        seen.credit = text;
+        HWND iconItem = GetDlgItem(box, IDC_ABOUT_ICON);
+        HICON icon = reinterpret_cast<HICON>(SendMessageW(iconItem, STM_GETIMAGE, IMAGE_ICON, 0));
+        ICONINFO info = {};
+        if (icon && GetIconInfo(icon, &info)) {
+            BITMAP bm = {};
+            GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+            seen.iconSize = {bm.bmWidth, bm.bmHeight};
+            if (info.hbmColor) DeleteObject(info.hbmColor);
+            if (info.hbmMask) DeleteObject(info.hbmMask);
+        }
+        GetWindowRect(iconItem, &seen.iconRect);
+        GetWindowRect(GetDlgItem(box, IDC_ABOUT_TEXT), &seen.textRect);
+        PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+        if (IsWindow(box)) PostMessageW(box, WM_COMMAND, IDCANCEL, 0);  // never leave it hanging
+    });
+    cAboutBox about;
+    const INT_PTR result = about.Show(&view);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(result, 1) << "closed with OK";
+    EXPECT_EQ(seen.caption, L"About Bistrope v1.2.1");
+    EXPECT_EQ(seen.credit.rfind(L"Bistrope v1.8.4", 0), 0u);
+    EXPECT_EQ(seen.iconSize.cx, 48);
+    EXPECT_EQ(seen.iconSize.cy, 48);
+    EXPECT_LE(seen.iconRect.right, seen.textRect.left) << "the icon stands left of the text";
+}
+
+}  // namespace
