@@ -1,0 +1,194 @@
+#include "controls_test_util.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstdio>
+
+namespace test {
+
+Canvas::Canvas(int width, int height, COLORREF fill) : w(width), h(height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    memory = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    void* data = nullptr;
+    bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &data, nullptr, 0);
+    bits = static_cast<unsigned*>(data);
+    previous = SelectObject(memory, bitmap);
+    Fill(fill);
+}
+
+Canvas::~Canvas() {
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
+COLORREF Canvas::Pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= w || y >= h || !bits) return CLR_INVALID;
+    GdiFlush();
+    const unsigned v = bits[y * w + x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+void Canvas::Fill(COLORREF colour) {
+    RECT r = {0, 0, w, h};
+    HBRUSH b = CreateSolidBrush(colour);
+    FillRect(memory, &r, b);
+    DeleteObject(b);
+    GdiFlush();
+}
+
+int Canvas::FirstColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const {
+    for (int x = x0; x < x1; ++x)
+        for (int y = y0; y < y1; ++y)
+            if (Pixel(x, y) != background) return x;
+    return -1;
+}
+
+int Canvas::LastColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const {
+    for (int x = x1 - 1; x >= x0; --x)
+        for (int y = y0; y < y1; ++y)
+            if (Pixel(x, y) != background) return x;
+    return -1;
+}
+
+bool Canvas::Save(const std::wstring& path) const {
+    return WriteBmp24(path, w, h, [this](int x, int y) { return Pixel(x, y); });
+}
+
+bool WriteBmp24(const std::wstring& path, int width, int height, const std::function<COLORREF(int, int)>& colour) {
+    const int row = (width * 3 + 3) & ~3;
+    std::vector<unsigned char> data(static_cast<size_t>(row) * height, 0);
+    for (int y = 0; y < height; ++y) {
+        unsigned char* line = &data[static_cast<size_t>(height - 1 - y) * row];
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = colour(x, y);
+            line[x * 3 + 0] = GetBValue(c);
+            line[x * 3 + 1] = GetGValue(c);
+            line[x * 3 + 2] = GetRValue(c);
+        }
+    }
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(data.size());
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(data.size());
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    if (!f) return false;
+    const bool ok = fwrite(&file, sizeof(file), 1, f) == 1 && fwrite(&info, sizeof(info), 1, f) == 1 &&
+                    fwrite(data.data(), 1, data.size(), f) == data.size();
+    fclose(f);
+    return ok;
+}
+
+std::wstring TempFile(const std::wstring& name) {
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + name;
+}
+
+void EnsureGdiplus() {
+    static ULONG_PTR token = 0;
+    if (token) return;
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+}
+
+bool OwnerWnd::Make(int x, int y, int width, int height) {
+    // Not shown: Wine without a window manager waits seconds for a shown window to go.
+    if (!CreateChild(0, WS_POPUP, nullptr)) return false;
+    return Move(x, y, width, height, true);
+}
+
+LRESULT OwnerWnd::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        if (TWIG4::IsUpdateUIQuery(message, wParam, lParam)) {
+            const int id = LOWORD(wParam) == 0xFFFF ? -1 : static_cast<int>(LOWORD(wParam));
+            queries.push_back(id);
+            auto it = answers.find(id);
+            if (it != answers.end()) {
+                auto* record = reinterpret_cast<TWIG4::UpdateUIRecord*>(lParam);
+                record->enabled = it->second.enabled;
+                record->checked = it->second.checked;
+                record->radio = it->second.radio;
+                record->image = it->second.image;
+                record->text = it->second.text;
+            }
+            return 1;
+        }
+        if (lParam == 0) {
+            commands.push_back(static_cast<int>(LOWORD(wParam)));
+            if (onCommand) onCommand(static_cast<int>(LOWORD(wParam)));
+            return 1;
+        }
+    }
+    return Wnd::WndProc(hwnd, message, wParam, lParam);
+}
+
+int OwnerWnd::QueriesFor(int id) const {
+    int n = 0;
+    for (int q : queries) n += q == id;
+    return n;
+}
+
+namespace {
+std::map<UINT_PTR, OneShot*>& Pending() {
+    static std::map<UINT_PTR, OneShot*> pending;
+    return pending;
+}
+}  // namespace
+
+OneShot::OneShot(int delayMs, std::function<void()> action) : work(std::move(action)) {
+    id = SetTimer(nullptr, 0, static_cast<UINT>(delayMs), &OneShot::Tick);
+    Pending()[id] = this;
+}
+
+OneShot::~OneShot() {
+    KillTimer(nullptr, id);
+    Pending().erase(id);
+}
+
+void CALLBACK OneShot::Tick(HWND, UINT, UINT_PTR timerId, DWORD) {
+    KillTimer(nullptr, timerId);
+    auto it = Pending().find(timerId);
+    if (it == Pending().end() || it->second->fired) return;
+    OneShot* self = it->second;
+    self->fired = true;
+    if (self->work) self->work();
+}
+
+HWND FindMenuWindow() {
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    EnumWindows(
+        [](HWND hwnd, LPARAM p) -> BOOL {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            wchar_t name[32] = {};
+            GetClassNameW(hwnd, name, 32);
+            if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && wcscmp(name, L"#32768") == 0) {
+                reinterpret_cast<Search*>(p)->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace test
