@@ -30,6 +30,9 @@
 #include "engine/progress.h"
 #include "framework/win/oglview.h"
 #include "framework/win/wnd.h"
+#include <string>
+
+#include "view/command_table.h"
 #include "view/image_slot.h"
 #include "view/interaction.h"
 
@@ -37,6 +40,7 @@ class cRegData;
 
 namespace TWIG4 {
 class DC;
+struct UpdateUIRecord;
 }
 
 class cMainImageView : public TWIG4::Wnd, public TWIG4::OGLView {
@@ -104,6 +108,30 @@ public:
     bool HasLeftImage() const { return leftSlot.HoldsImage(); }
     bool HasRightImage() const { return rightSlot.HoldsImage(); }
 
+    // --- Commands (main_image_view_commands.cpp, main_image_view_save.cpp) --------------
+    // What the command table (view/command_table.h) looks at now.
+    bistrope::CommandContext GetCommandContext() const;
+    // Carries out a command of the table; blending commands always store their mode, the
+    // others run only while enabled. False when refused or when the command failed.
+    bool ExecuteCommand(int commandId);
+    // Stores the blending mode; with both images rebuilds both previews and the textures
+    // under a progress dialog and redraws. True when it rebuilt.
+    bool RegenerateBlend(int mode);
+    // The settings sheet; after OK with changed matrices or texture size the previews are
+    // rebuilt. Returns the sheet's result.
+    int OpenSettings();
+    void ShowAbout();
+    // The save dialog, then WriteOutputImage. False when cancelled, refused or failed.
+    bool SaveOutputImage();
+    // Renders the anaglyph at full size and writes it as a JPEG file to `path`; a failure is
+    // shown in a message box naming the file and the reason, and an existing file of that
+    // name stays as it was. False when refused (CanSave) or failed.
+    bool WriteOutputImage(const wchar_t* path);
+    // Both images and a non-empty output rectangle.
+    bool CanSave() const;
+    // The double-click frame-rate measurement and its message box; returns the box's text.
+    std::wstring RunFrameBenchmark();
+
 protected:
     // The implementation's maximum texture size (GL_MAX_TEXTURE_SIZE with the context
     // current; 0 when it cannot be read). Virtual so that a test can stand in for an
@@ -115,6 +143,16 @@ protected:
     void OnDestroy() override;
     void OnSize(int width, int height);
     void OnPaint();
+    // Commands and input (main_image_view_commands.cpp, main_image_view_input.cpp).
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnUpdateUI(int commandId, TWIG4::UpdateUIRecord& record) const;
+    void RebuildPreviews();
+    void ReportSaveFailure(const wchar_t* path, const std::string& reason);
+    LRESULT OnSetCursor(LPARAM lParam);
+    void OnContextMenu();
+    void OnMouseButton(UINT message, LPARAM lParam);
+    LRESULT OnMouseWheel(WPARAM wParam);
+    void OnLeftDoubleClick();
 
     bistrope::ImageSlot& leftSlot;
     bistrope::ImageSlot& rightSlot;

@@ -22,6 +22,26 @@ LRESULT cMainImageView::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_PAINT:
         OnPaint();
         return 1;
+    case WM_SETCURSOR:
+        return OnSetCursor(lParam);
+    case WM_CONTEXTMENU:
+        OnContextMenu();
+        return 1;
+    case WM_COMMAND:
+        OnCommand(wParam, lParam);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
+        OnMouseButton(message, lParam);
+        break;
+    case WM_LBUTTONDBLCLK:
+        OnLeftDoubleClick();
+        break;
+    case WM_MOUSEWHEEL:
+        return OnMouseWheel(wParam);
     default:
         break;
     }
