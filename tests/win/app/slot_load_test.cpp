@@ -3,7 +3,6 @@
 // open dialog.
 #include <gtest/gtest.h>
 
-#include "../framework/test_app.h"
 #include "engine/decode.h"
 #include "slot_test_support.h"
 

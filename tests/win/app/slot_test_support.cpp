@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "../framework/test_app.h"
+#include "app_test_env.h"
 #include "../framework/test_key.h"
 #include "engine/jpeg_writer.h"
 
@@ -18,16 +18,14 @@ Stage::~Stage() {
     view.Destroy();
     left.Destroy();
     right.Destroy();
-    test::App().DestroyFrame();
+    // The suite's frame stays for the next test (the application-shell tests share it).
 }
 
-TWIG4::Wnd& Stage::Frame() { return test::App(); }
+TWIG4::Wnd& Stage::Frame() { return apptest::App(); }
 
 bool Stage::Open() {
-    test::TestApp& app = test::App();
-    app.ResetHooks();
-    app.onInitialShow = [] {};
-    if (!app.GetHandle() && !app.CreateFrame()) return false;
+    apptest::ShellTestApp& app = apptest::App();
+    if (!app.MakeFrame()) return false;
     app.Show(SW_SHOWNORMAL);
     if (!left.Create(&app, 2, 2, 198, 175)) return false;
     if (!right.Create(&app, 2, 179, 198, 175)) return false;
@@ -187,7 +185,7 @@ std::wstring WindowText(HWND hwnd) {
 }
 
 bool IsDialogWithTitle(HWND hwnd, const std::wstring& title) {
-    return test::ClassOf(hwnd) == L"#32770" && WindowText(hwnd) == title && IsWindowVisible(hwnd);
+    return apptest::ClassOf(hwnd) == L"#32770" && WindowText(hwnd) == title && IsWindowVisible(hwnd);
 }
 
 // The text control of a message box: id 0xFFFF on Windows, 100 in Wine.
@@ -199,8 +197,8 @@ HWND MessageTextOf(HWND box) {
 
 // A message box of this process (a dialog with a message text control).
 HWND WaitForMessageBox(int milliseconds) {
-    return test::WaitForWindow(
-        [&](HWND h) { return test::ClassOf(h) == L"#32770" && IsWindowVisible(h) && MessageTextOf(h); },
+    return apptest::WaitForWindow(
+        [&](HWND h) { return apptest::ClassOf(h) == L"#32770" && IsWindowVisible(h) && MessageTextOf(h); },
         milliseconds);
 }
 
@@ -214,13 +212,13 @@ std::wstring CloseMessageBox(HWND box) {
 // ends instead of hanging.
 void CloseStrayDialogs() {
     for (int round = 0; round < 20; ++round) {
-        HWND box = test::WaitForWindow(
-            [](HWND w) { return test::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 0);
+        HWND box = apptest::WaitForWindow(
+            [](HWND w) { return apptest::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 0);
         if (!box) return;
         fprintf(stderr, "closing a stray dialog box: \"%ls\" (frame \"%ls\")\n", WindowText(box).c_str(),
-                WindowText(test::App().GetHandle()).c_str());
+                WindowText(apptest::App().GetHandle()).c_str());
         for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            fprintf(stderr, "  child %ls id %d \"%ls\"\n", test::ClassOf(c).c_str(), GetDlgCtrlID(c),
+            fprintf(stderr, "  child %ls id %d \"%ls\"\n", apptest::ClassOf(c).c_str(), GetDlgCtrlID(c),
                     WindowText(c).c_str());
         PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
         PostMessageW(box, WM_CLOSE, 0, 0);
@@ -275,7 +273,7 @@ bool OpenDialogDriver::Join(int milliseconds) {
 namespace {
 
 BOOL CALLBACK FindEdit(HWND hwnd, LPARAM lParam) {
-    if (test::ClassOf(hwnd) == L"Edit") {
+    if (apptest::ClassOf(hwnd) == L"Edit") {
         *reinterpret_cast<HWND*>(lParam) = hwnd;
         return FALSE;
     }
@@ -296,8 +294,8 @@ HWND FileNameEdit(HWND dialog) {
 void EnsureClosed(HWND dialog, int milliseconds) {
     for (int waited = 0; waited < milliseconds && IsWindow(dialog); waited += 50) Sleep(50);
     for (int tries = 0; IsWindow(dialog) && tries < 50; ++tries) {
-        HWND box = test::WaitForWindow(
-            [&](HWND w) { return w != dialog && test::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 0);
+        HWND box = apptest::WaitForWindow(
+            [&](HWND w) { return w != dialog && apptest::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 0);
         if (box) PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         Sleep(200);
@@ -308,7 +306,7 @@ void EnsureClosed(HWND dialog, int milliseconds) {
 
 DWORD WINAPI OpenDialogDriver::Main(void* self) {
     auto* me = static_cast<OpenDialogDriver*>(self);
-    HWND dialog = test::WaitForWindow([&](HWND h) { return IsDialogWithTitle(h, me->title); }, 20000);
+    HWND dialog = apptest::WaitForWindow([&](HWND h) { return IsDialogWithTitle(h, me->title); }, 20000);
     if (!dialog) return 0;
     me->dialogSeen = true;
     Sleep(400);  // let the dialog finish building its controls
@@ -355,15 +353,12 @@ ProgressRecorder::~ProgressRecorder() {
 LRESULT CALLBACK ProgressRecorder::Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && activeRecorder) {
         const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (msg->message == PBM_SETPOS && test::ClassOf(msg->hwnd) == PROGRESS_CLASSW)
+        if (msg->message == PBM_SETPOS && apptest::ClassOf(msg->hwnd) == PROGRESS_CLASSW)
             activeRecorder->positions.push_back(static_cast<int>(msg->wParam));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void Pump(int milliseconds) { test::Pump(milliseconds); }
+void Pump(int milliseconds) { apptest::Pump(milliseconds); }
 
 }  // namespace slot_test
-
-// The framework tests' application object and helpers, shared by this suite.
-#include "../framework/test_app.cpp"
