@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "../framework/test_app.h"
 #include "app/slot_texts.h"
 #include "slot_test_support.h"
 
@@ -181,7 +180,7 @@ TEST_F(SlotDraw, ToolTipsPerEye) {
 }
 
 TEST_F(SlotDraw, EachSlotIsAToolOfTheSharedToolTip) {
-    HWND tip = test::App().GetToolTipHandle();
+    HWND tip = App().GetToolTipHandle();
     ASSERT_NE(tip, nullptr);
     for (TestSlot* slot : {&stage->left, &stage->right}) {
         wchar_t text[256] = L"";

@@ -3,7 +3,6 @@
 // open dialog.
 #include <gtest/gtest.h>
 
-#include "../framework/test_app.h"
 #include "engine/decode.h"
 #include "slot_test_support.h"
 
@@ -155,6 +154,7 @@ TEST_F(SlotLoad, PreviewThatCannotBeAllocatedIsReportedAndTheOldOneKept) {
     ASSERT_TRUE(catcher.Join(30000));
     ASSERT_TRUE(catcher.seen);
     EXPECT_NE(catcher.text.find(L"second.bmp"), std::wstring::npos);
+    EXPECT_EQ(catcher.caption, std::wstring(App().GetTitle())) << "captioned with the frame's title";
     EXPECT_NE(catcher.text.find(L"not enough memory"), std::wstring::npos);
     ExpectSame(Take(stage->right), before);
 

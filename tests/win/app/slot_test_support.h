@@ -17,6 +17,7 @@
 #include "app/win/image_view.h"
 #include "engine/image.h"
 #include "view/image_slot.h"
+#include "framework/win/sdiapp.h"
 #include "view/win/main_image_view.h"
 
 namespace slot_test {
@@ -126,6 +127,7 @@ public:
     bool Join(int milliseconds);
     bool seen = false;
     std::wstring text;
+    std::wstring caption;
 
 private:
     HANDLE thread = nullptr;
@@ -164,6 +166,16 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
 };
 
+// The test program's one application object (made here when no other test file made one),
+// and its frame with the shared tooltip, made as Run would.
+TWIG4::SDIApp& App();
+bool MakeFrame();
+void DestroyFrame();
+
 void Pump(int milliseconds);
+void DrainQueue();
+std::wstring ClassOf(HWND hwnd);
+// A top-level window of this process matching `match`, polled for up to `milliseconds`.
+HWND WaitForWindow(const std::function<bool(HWND)>& match, int milliseconds);
 
 }  // namespace slot_test
