@@ -157,6 +157,23 @@ void WriteBmp(const fs::path& file, int width, int height, std::uint8_t r, std::
     WriteBytes(file, bytes);
 }
 
+void WriteBmpWith(const fs::path& file, int width, int height,
+                  const std::function<std::array<std::uint8_t, 3>(int x, int y)>& colour) {
+    const std::uint32_t stride = (std::uint32_t(width) * 3 + 3) & ~3u;
+    std::vector<std::uint8_t> bytes = BmpHeader(width, height, stride * std::uint32_t(height));
+    std::vector<std::uint8_t> row(stride, 0);
+    for (int y = height - 1; y >= 0; --y) {  // bottom-up
+        for (int x = 0; x < width; ++x) {
+            const auto c = colour(x, y);
+            row[std::size_t(3 * x)] = c[2];
+            row[std::size_t(3 * x + 1)] = c[1];
+            row[std::size_t(3 * x + 2)] = c[0];
+        }
+        bytes.insert(bytes.end(), row.begin(), row.end());
+    }
+    WriteBytes(file, bytes);
+}
+
 void WriteBmpHeaderOnly(const fs::path& file, int width, int height) {
     const std::uint64_t stride = (std::uint64_t(width) * 3 + 3) & ~3ull;
     WriteBytes(file, BmpHeader(width, height, std::uint32_t(stride * std::uint64_t(height))));

@@ -95,6 +95,9 @@ public:
 
 // A 24-bit BMP of one colour, or with a horizontal ramp in red when ramp is set.
 void WriteBmp(const fs::path& file, int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+// A 24-bit BMP whose pixel (x, y) (y downwards) is given by `colour` as red, green, blue.
+void WriteBmpWith(const fs::path& file, int width, int height,
+                  const std::function<std::array<std::uint8_t, 3>(int x, int y)>& colour);
 // A BMP header that declares width x height pixels and holds none of them.
 void WriteBmpHeaderOnly(const fs::path& file, int width, int height);
 // A baseline JPEG of one colour, through the engine's writer.
