@@ -40,11 +40,12 @@ void cMainImageView::DrawOutputFrame() const {
 
 bool cMainImageView::Render(TWIG4::DC* dc) {
     if (!drawEnabled) return false;
-    TWIG4::DC* own = nullptr;
-    if (!dc) dc = own = GetDC();
+    // Without a DC the frame goes to the window's own DC, which the OpenGL base holds from
+    // the context's creation on.
+    const HDC target = dc ? dc->GetHandle() : nullptr;
 
     glMatrixMode(GL_MODELVIEW);
-    (void)BeginFrame(dc ? dc->GetHandle() : nullptr);
+    (void)BeginFrame(target);
 
     glPolygonMode(GL_FRONT, GL_FILL);
     glCullFace(GL_BACK);
@@ -86,9 +87,7 @@ bool cMainImageView::Render(TWIG4::DC* dc) {
 
     DrawOutputFrame();
 
-    (void)Present(dc ? dc->GetHandle() : nullptr);
+    (void)Present(target);
     glFinish();
-
-    if (own) ReleaseDC(own);
     return true;
 }

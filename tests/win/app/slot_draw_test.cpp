@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "app/slot_texts.h"
-#include "app_test_env.h"
 #include "slot_test_support.h"
 
 using namespace slot_test;
@@ -181,7 +180,7 @@ TEST_F(SlotDraw, ToolTipsPerEye) {
 }
 
 TEST_F(SlotDraw, EachSlotIsAToolOfTheSharedToolTip) {
-    HWND tip = apptest::App().GetToolTipHandle();
+    HWND tip = App().GetToolTipHandle();
     ASSERT_NE(tip, nullptr);
     for (TestSlot* slot : {&stage->left, &stage->right}) {
         wchar_t text[256] = L"";

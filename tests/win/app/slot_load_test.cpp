@@ -154,6 +154,7 @@ TEST_F(SlotLoad, PreviewThatCannotBeAllocatedIsReportedAndTheOldOneKept) {
     ASSERT_TRUE(catcher.Join(30000));
     ASSERT_TRUE(catcher.seen);
     EXPECT_NE(catcher.text.find(L"second.bmp"), std::wstring::npos);
+    EXPECT_EQ(catcher.caption, std::wstring(App().GetTitle())) << "captioned with the frame's title";
     EXPECT_NE(catcher.text.find(L"not enough memory"), std::wstring::npos);
     ExpectSame(Take(stage->right), before);
 

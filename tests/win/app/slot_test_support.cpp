@@ -5,11 +5,64 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app_test_env.h"
 #include "../framework/test_key.h"
 #include "engine/jpeg_writer.h"
+#include "framework/win/sdiapp.h"
+#include "framework/win/tooltip.h"
 
 namespace slot_test {
+
+namespace {
+
+// The application object when the program has none of its own.
+class SlotTestApp : public TWIG4::SDIApp {
+public:
+    SlotTestApp() : SDIApp(L"Slot tests", L"Software\\Bistrope-tests\\slots-app") {}
+};
+
+// Reaches the application object's module instance, which Run would set.
+struct AppInstance : TWIG4::SDIApp {
+    static HINSTANCE TWIG4::SDIApp::*Field() { return &AppInstance::instance; }
+};
+
+}  // namespace
+
+TWIG4::SDIApp& App() {
+    // One application object per process: the program's other test files may have made
+    // theirs already, and then every window here uses that one.
+    if (TWIG4::SDIApp* app = TWIG4::SDIApp::GetApp()) return *app;
+    static SlotTestApp own;
+    return own;
+}
+
+bool MakeFrame() {
+    TWIG4::SDIApp& app = App();
+    if (!(app.*AppInstance::Field())) app.*AppInstance::Field() = GetModuleHandleW(nullptr);
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), 0x4FF};
+    InitCommonControlsEx(&controls);
+    if (!app.RegisterWindowClasses()) return false;
+    if (!app.GetHandle()) {
+        CREATESTRUCTW p = {};
+        p.lpszClass = TWIG4::SDIApp::kFrameClass;
+        p.lpszName = app.GetTitle();
+        p.style = 0x06CF0000 | WS_VISIBLE;
+        p.x = 40;
+        p.y = 40;
+        p.cx = 700;
+        p.cy = 500;
+        p.hInstance = app.GetAppInstance();
+        if (!app.Create(p)) return false;
+    }
+    // The frame makes the shared tooltip when it is created; make sure it exists.
+    if (!app.GetToolTipHandle() && app.GetToolTip()) app.GetToolTip()->Create(&app);
+    return true;
+}
+
+void DestroyFrame() {
+    TWIG4::SDIApp& app = App();
+    if (app.GetHandle()) app.Destroy();
+    DrainQueue();  // destroying the frame posts the quit message
+}
 
 Stage::Stage(cRegData& settings)
     : left(bistrope::Eye::Left, settings), right(bistrope::Eye::Right, settings), view(left, right, status, settings) {}
@@ -18,15 +71,14 @@ Stage::~Stage() {
     view.Destroy();
     left.Destroy();
     right.Destroy();
-    // The suite's frame stays for the next test (the application-shell tests share it).
+    DestroyFrame();
 }
 
-TWIG4::Wnd& Stage::Frame() { return apptest::App(); }
+TWIG4::Wnd& Stage::Frame() { return App(); }
 
 bool Stage::Open() {
-    apptest::ShellTestApp& app = apptest::App();
-    if (!app.MakeFrame()) return false;
-    app.Show(SW_SHOWNORMAL);
+    if (!MakeFrame()) return false;
+    TWIG4::SDIApp& app = App();
     if (!left.Create(&app, 2, 2, 198, 175)) return false;
     if (!right.Create(&app, 2, 179, 198, 175)) return false;
     if (!view.Create(&app, 202, 2, 420, 352)) return false;
@@ -102,6 +154,23 @@ void WriteBmp(const fs::path& file, int width, int height, std::uint8_t r, std::
         row[std::size_t(3 * x + 2)] = r;
     }
     for (int y = 0; y < height; ++y) bytes.insert(bytes.end(), row.begin(), row.end());
+    WriteBytes(file, bytes);
+}
+
+void WriteBmpWith(const fs::path& file, int width, int height,
+                  const std::function<std::array<std::uint8_t, 3>(int x, int y)>& colour) {
+    const std::uint32_t stride = (std::uint32_t(width) * 3 + 3) & ~3u;
+    std::vector<std::uint8_t> bytes = BmpHeader(width, height, stride * std::uint32_t(height));
+    std::vector<std::uint8_t> row(stride, 0);
+    for (int y = height - 1; y >= 0; --y) {  // bottom-up
+        for (int x = 0; x < width; ++x) {
+            const auto c = colour(x, y);
+            row[std::size_t(3 * x)] = c[2];
+            row[std::size_t(3 * x + 1)] = c[1];
+            row[std::size_t(3 * x + 2)] = c[0];
+        }
+        bytes.insert(bytes.end(), row.begin(), row.end());
+    }
     WriteBytes(file, bytes);
 }
 
@@ -185,7 +254,7 @@ std::wstring WindowText(HWND hwnd) {
 }
 
 bool IsDialogWithTitle(HWND hwnd, const std::wstring& title) {
-    return apptest::ClassOf(hwnd) == L"#32770" && WindowText(hwnd) == title && IsWindowVisible(hwnd);
+    return ClassOf(hwnd) == L"#32770" && WindowText(hwnd) == title && IsWindowVisible(hwnd);
 }
 
 // The text control of a message box: id 0xFFFF on Windows, 100 in Wine.
@@ -197,8 +266,8 @@ HWND MessageTextOf(HWND box) {
 
 // A message box of this process (a dialog with a message text control).
 HWND WaitForMessageBox(int milliseconds) {
-    return apptest::WaitForWindow(
-        [&](HWND h) { return apptest::ClassOf(h) == L"#32770" && IsWindowVisible(h) && MessageTextOf(h); },
+    return WaitForWindow(
+        [&](HWND h) { return ClassOf(h) == L"#32770" && IsWindowVisible(h) && MessageTextOf(h); },
         milliseconds);
 }
 
@@ -212,14 +281,10 @@ std::wstring CloseMessageBox(HWND box) {
 // ends instead of hanging.
 void CloseStrayDialogs() {
     for (int round = 0; round < 20; ++round) {
-        HWND box = apptest::WaitForWindow(
-            [](HWND w) { return apptest::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 0);
+        HWND box = WaitForWindow(
+            [](HWND w) { return ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 0);
         if (!box) return;
-        fprintf(stderr, "closing a stray dialog box: \"%ls\" (frame \"%ls\")\n", WindowText(box).c_str(),
-                WindowText(apptest::App().GetHandle()).c_str());
-        for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            fprintf(stderr, "  child %ls id %d \"%ls\"\n", apptest::ClassOf(c).c_str(), GetDlgCtrlID(c),
-                    WindowText(c).c_str());
+        fprintf(stderr, "closing a stray dialog box: \"%ls\"\n", WindowText(box).c_str());
         PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
         PostMessageW(box, WM_CLOSE, 0, 0);
         Sleep(200);
@@ -247,6 +312,7 @@ DWORD WINAPI MessageBoxCatcher::Main(void* self) {
     auto* me = static_cast<MessageBoxCatcher*>(self);
     if (HWND box = WaitForMessageBox(me->timeout)) {
         me->seen = true;
+        me->caption = WindowText(box);
         me->text = CloseMessageBox(box);
     } else {
         CloseStrayDialogs();
@@ -273,7 +339,7 @@ bool OpenDialogDriver::Join(int milliseconds) {
 namespace {
 
 BOOL CALLBACK FindEdit(HWND hwnd, LPARAM lParam) {
-    if (apptest::ClassOf(hwnd) == L"Edit") {
+    if (ClassOf(hwnd) == L"Edit") {
         *reinterpret_cast<HWND*>(lParam) = hwnd;
         return FALSE;
     }
@@ -294,8 +360,8 @@ HWND FileNameEdit(HWND dialog) {
 void EnsureClosed(HWND dialog, int milliseconds) {
     for (int waited = 0; waited < milliseconds && IsWindow(dialog); waited += 50) Sleep(50);
     for (int tries = 0; IsWindow(dialog) && tries < 50; ++tries) {
-        HWND box = apptest::WaitForWindow(
-            [&](HWND w) { return w != dialog && apptest::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 0);
+        HWND box = WaitForWindow(
+            [&](HWND w) { return w != dialog && ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 0);
         if (box) PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         Sleep(200);
@@ -306,7 +372,7 @@ void EnsureClosed(HWND dialog, int milliseconds) {
 
 DWORD WINAPI OpenDialogDriver::Main(void* self) {
     auto* me = static_cast<OpenDialogDriver*>(self);
-    HWND dialog = apptest::WaitForWindow([&](HWND h) { return IsDialogWithTitle(h, me->title); }, 20000);
+    HWND dialog = WaitForWindow([&](HWND h) { return IsDialogWithTitle(h, me->title); }, 20000);
     if (!dialog) return 0;
     me->dialogSeen = true;
     Sleep(400);  // let the dialog finish building its controls
@@ -353,12 +419,64 @@ ProgressRecorder::~ProgressRecorder() {
 LRESULT CALLBACK ProgressRecorder::Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && activeRecorder) {
         const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (msg->message == PBM_SETPOS && apptest::ClassOf(msg->hwnd) == PROGRESS_CLASSW)
+        if (msg->message == PBM_SETPOS && ClassOf(msg->hwnd) == PROGRESS_CLASSW)
             activeRecorder->positions.push_back(static_cast<int>(msg->wParam));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void Pump(int milliseconds) { apptest::Pump(milliseconds); }
+void Pump(int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    MSG msg;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void DrainQueue() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[256] = L"";
+    GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+namespace {
+struct Search {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK VisitTopLevel(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process != GetCurrentProcessId()) return TRUE;
+    if ((*search->match)(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND WaitForWindow(const std::function<bool(HWND)>& match, int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+        Search search = {&match, nullptr};
+        EnumWindows(&VisitTopLevel, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(20);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+    return nullptr;
+}
 
 }  // namespace slot_test

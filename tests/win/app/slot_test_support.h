@@ -17,6 +17,7 @@
 #include "app/win/image_view.h"
 #include "engine/image.h"
 #include "view/image_slot.h"
+#include "framework/win/sdiapp.h"
 #include "view/win/main_image_view.h"
 
 namespace slot_test {
@@ -94,6 +95,9 @@ public:
 
 // A 24-bit BMP of one colour, or with a horizontal ramp in red when ramp is set.
 void WriteBmp(const fs::path& file, int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+// A 24-bit BMP whose pixel (x, y) (y downwards) is given by `colour` as red, green, blue.
+void WriteBmpWith(const fs::path& file, int width, int height,
+                  const std::function<std::array<std::uint8_t, 3>(int x, int y)>& colour);
 // A BMP header that declares width x height pixels and holds none of them.
 void WriteBmpHeaderOnly(const fs::path& file, int width, int height);
 // A baseline JPEG of one colour, through the engine's writer.
@@ -126,6 +130,7 @@ public:
     bool Join(int milliseconds);
     bool seen = false;
     std::wstring text;
+    std::wstring caption;
 
 private:
     HANDLE thread = nullptr;
@@ -164,6 +169,16 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
 };
 
+// The test program's one application object (made here when no other test file made one),
+// and its frame with the shared tooltip, made as Run would.
+TWIG4::SDIApp& App();
+bool MakeFrame();
+void DestroyFrame();
+
 void Pump(int milliseconds);
+void DrainQueue();
+std::wstring ClassOf(HWND hwnd);
+// A top-level window of this process matching `match`, polled for up to `milliseconds`.
+HWND WaitForWindow(const std::function<bool(HWND)>& match, int milliseconds);
 
 }  // namespace slot_test
