@@ -35,13 +35,16 @@ fail() {
   exit 1
 }
 
+# Called from scripts/test.sh the display and the wineserver already run; they are left to it.
+OWN_WINE=1
+[ -n "${WINEPREFIX:-}" ] && OWN_WINE=0
 start_xvfb
-start_wine || true  # a wineserver already running (scripts/test.sh) is fine
+start_wine || true
 APP_PID=""
 cleanup() {
-  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
-  stop_wine
-  stop_xvfb
+  if [ -n "$APP_PID" ]; then kill "$APP_PID" 2>/dev/null || true; fi
+  if [ "$OWN_WINE" = 1 ]; then stop_wine || true; fi
+  stop_xvfb || true
 }
 trap cleanup EXIT
 
