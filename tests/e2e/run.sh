@@ -66,6 +66,27 @@ has_dialog() { probe dialog | grep -q "^dialog"; }
 no_dialog() { ! probe dialog | grep -q "^dialog"; }
 pane_matches() { pane "$1" | grep -q -- "$2"; }
 
+# Gives the program's window the keyboard focus (no window manager does it here).
+focus_app() {
+  local w
+  w=$(xdotool search --name '^Bistrope v1\.8\.4$' 2>/dev/null | head -n 1)
+  [ -n "$w" ] && xdotool windowfocus "$w" 2>/dev/null
+  sleep 0.2
+}
+
+# Presses a key until the dialog it opens is there: a key pressed while Wine is still
+# settling the window's focus can be lost, so the press is tried up to three times.
+press_for_dialog() {
+  local key=$1 i
+  for i in 1 2 3; do
+    focus_app
+    xdotool key "$key"
+    wait_for 10 has_dialog && return 0
+    say "no dialog after $key (try $i)"
+  done
+  fail "$key opened no dialog"
+}
+
 start_app() {
   (cd "$APPDIR" && exec "$WINE64" "$EXE" </dev/null >>"$LOG" 2>&1) &
   APP_PID=$!
@@ -75,6 +96,7 @@ start_app() {
 
 # Ends the program as a person does (Alt+F4) and waits until Wine has written the registry.
 close_app() {
+  focus_app
   xdotool key alt+F4
   local end=$((SECONDS + 30))
   while kill -0 "$APP_PID" 2>/dev/null; do
@@ -113,8 +135,7 @@ SH=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[2] }')
 
 # --- F2: the open dialog for the left image.
 say "F2 and the open dialog: left image"
-xdotool key F2
-wait_for 20 has_dialog || fail "F2 opened no dialog"
+press_for_dialog F2
 shot open-left-dialog
 xdotool type --delay 15 "$(winpath "$OUT/left.jpg")"
 xdotool key Return
@@ -125,8 +146,7 @@ say "left image shown $(echo "$(date +%s.%N) - $T0" | bc) s after Enter (polling
 shot left-loaded
 
 say "F3 and the open dialog: right image"
-xdotool key F3
-wait_for 20 has_dialog || fail "F3 opened no dialog"
+press_for_dialog F3
 xdotool type --delay 15 "$(winpath "$OUT/right.jpg")"
 xdotool key Return
 wait_for 60 pane_matches 2 "Output image" || fail "the right image did not load"
@@ -156,6 +176,7 @@ awk -v ox="$OX" -v oy="$OY" -v dx=$DX -v dy=$DY -v z="$ZOOM" 'BEGIN {
   exit !(d1 <= tx && d2 <= ty) }' || fail "offset $OX,$OY is not the drag $DX,$DY at zoom $ZOOM%"
 
 # --- V and a drag around the left image's centre turns it.
+focus_app
 xdotool key v; sleep 0.3
 xdotool mousemove $CX $((CY - 80)); sleep 0.2
 xdotool mousedown 1; sleep 0.2
@@ -183,8 +204,7 @@ shot half-colour
 
 # --- Ctrl+S and the save dialog.
 say "Ctrl+S and the save dialog"
-xdotool key ctrl+s
-wait_for 20 has_dialog || fail "Ctrl+S opened no dialog"
+press_for_dialog ctrl+s
 probe dialog | grep -q "^dialog Save image as$" || fail "the save dialog is not titled 'Save image as'"
 shot save-dialog
 xdotool type --delay 15 "$(winpath "$OUT/anaglyph")"
