@@ -3,6 +3,7 @@
 // drive modal dialogs away from the test, always with bounded waits).
 #pragma once
 
+#include "support/window_search.h"
 #include <windows.h>
 
 #include <functional>
@@ -26,11 +27,9 @@ ShellTestApp& App();
 // Dispatches this thread's messages for about `milliseconds`.
 void Pump(int milliseconds);
 
-// A top-level window of this process matching `match`, polled from any thread for at most
-// `milliseconds`; null when none appeared.
-HWND WaitForWindow(const std::function<bool(HWND)>& match, int milliseconds);
-std::wstring ClassOf(HWND hwnd);
-std::wstring TextOf(HWND hwnd);
+using win_test::ClassOf;
+using win_test::TextOf;
+using win_test::WaitForWindow;
 
 // Runs `action` on a helper thread; Join and the destructor wait at most a bounded time.
 class Helper {

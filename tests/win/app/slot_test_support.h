@@ -3,6 +3,7 @@
 // message boxes from a helper thread.
 #pragma once
 
+#include "support/window_search.h"
 #include <windows.h>
 
 #include <array>
@@ -176,9 +177,8 @@ bool MakeFrame();
 void DestroyFrame();
 
 void Pump(int milliseconds);
-void DrainQueue();
-std::wstring ClassOf(HWND hwnd);
-// A top-level window of this process matching `match`, polled for up to `milliseconds`.
-HWND WaitForWindow(const std::function<bool(HWND)>& match, int milliseconds);
+using win_test::ClassOf;
+using win_test::DrainQueue;
+using win_test::WaitForWindow;
 
 }  // namespace slot_test

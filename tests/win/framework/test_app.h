@@ -3,6 +3,7 @@
 // thread (to drive modal dialogs and message boxes away from the test).
 #pragma once
 
+#include "support/window_search.h"
 #include <windows.h>
 
 #include <functional>
@@ -51,14 +52,10 @@ TestApp& App();
 
 // Dispatches this thread's messages for about `milliseconds`.
 void Pump(int milliseconds);
-// Removes every queued message of this thread without dispatching it.
-void DrainQueue();
-
-// A top-level window of this process, found by a predicate within `milliseconds`
-// (polled from any thread); null when none appeared.
-HWND WaitForWindow(const std::function<bool(HWND)>& match, int milliseconds);
-std::wstring ClassOf(HWND hwnd);
-std::wstring TextOf(HWND hwnd);
+using win_test::ClassOf;
+using win_test::DrainQueue;
+using win_test::TextOf;
+using win_test::WaitForWindow;
 
 // Runs `action` on a helper thread; Join waits at most the given time (the helper's own
 // waits are bounded too).
