@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 
+#include "framework/win/gl_window_copy.h"
 #include "framework/win/wnd.h"
 
 namespace TWIG4 {
@@ -54,19 +55,59 @@ bool SwitchOffMenuSelectionFade() {
 }
 
 OGLView::OGLView()
-    : renderContext(nullptr), deviceContext(nullptr), ownerWnd(nullptr), gradientOn(false), gradientColours{} {
+    : renderContext(nullptr),
+      deviceContext(nullptr),
+      ownerWnd(nullptr),
+      gradientOn(false),
+      gradientColours{},
+      presentation(Presentation::SwapBuffers) {
     SwitchOffMenuSelectionFade();
 }
 
 OGLView::~OGLView() {}
 
-bool OGLView::CreateContext(Wnd* owner) {
+OGLView::Presentation OGLView::DefaultPresentation() {
+    return RunningUnderWine() ? Presentation::CopyToWindow : Presentation::SwapBuffers;
+}
+
+bool OGLView::CreateContext(Wnd* owner, Presentation how) {
     if (!owner || deviceContext || renderContext) return false;
     ownerWnd = owner;
-    HWND window = owner->GetHandle();
-    deviceContext = ::GetDC(window);
-    if (!deviceContext) return false;
+    presentation = Presentation::CopyToWindow;
+    if (how != Presentation::CopyToWindow || !UseWindowCopy()) {
+        presentation = Presentation::SwapBuffers;
+        HWND window = owner->GetHandle();
+        HDC dc = ::GetDC(window);
+        if (!dc) return false;
+        if (!MakeContextOn(dc)) {
+            ::ReleaseDC(window, dc);
+            return false;
+        }
+        deviceContext = dc;
+    }
+    glClearColor(0.0f, 0.0f, 0.995f, 0.0f);
+    SetSwapInterval(false);
+    return true;
+}
 
+// The context on a hidden window of its own, drawing into an offscreen framebuffer.
+bool OGLView::UseWindowCopy() {
+    windowCopy = std::make_unique<GlWindowCopy>();
+    const HDC dc = windowCopy->CreateContextWindow();
+    if (dc && MakeContextOn(dc)) {
+        if (windowCopy->LoadFramebufferFunctions()) {
+            deviceContext = dc;
+            return true;
+        }
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(renderContext);
+        renderContext = nullptr;
+    }
+    windowCopy.reset();
+    return false;
+}
+
+bool OGLView::MakeContextOn(HDC dc) {
     PIXELFORMATDESCRIPTOR pfd = {};
     pfd.nSize = 40;
     pfd.nVersion = 1;
@@ -75,21 +116,13 @@ bool OGLView::CreateContext(Wnd* owner) {
     pfd.cColorBits = 32;
     pfd.cDepthBits = 32;
     pfd.iLayerType = PFD_MAIN_PLANE;
-    const int format = ChoosePixelFormat(deviceContext, &pfd);
-    if (!format || !SetPixelFormat(deviceContext, format, &pfd)) {
-        ::ReleaseDC(window, deviceContext);
-        deviceContext = nullptr;
-        return false;
-    }
-    renderContext = wglCreateContext(deviceContext);
-    if (!renderContext || !wglMakeCurrent(deviceContext, renderContext)) {
-        ::ReleaseDC(window, deviceContext);
-        deviceContext = nullptr;
-        return false;
-    }
-    glClearColor(0.0f, 0.0f, 0.995f, 0.0f);
-    SetSwapInterval(false);
-    return true;
+    const int format = ChoosePixelFormat(dc, &pfd);
+    if (!format || !SetPixelFormat(dc, format, &pfd)) return false;
+    renderContext = wglCreateContext(dc);
+    if (renderContext && wglMakeCurrent(dc, renderContext)) return true;
+    if (renderContext) wglDeleteContext(renderContext);
+    renderContext = nullptr;
+    return false;
 }
 
 bool OGLView::ReleaseContext() { return true; }
@@ -116,7 +149,14 @@ void OGLView::SetBackgroundGradient(COLORREF topLeft, COLORREF topRight, COLORRE
 
 bool OGLView::BeginFrame(HDC dc) {
     if (!renderContext) return false;
-    if (!wglMakeCurrent(dc ? dc : deviceContext, renderContext)) return false;
+    if (windowCopy) {
+        RECT client = {};
+        if (!wglMakeCurrent(deviceContext, renderContext)) return false;
+        if (!::GetClientRect(ownerWnd->GetHandle(), &client)) return false;
+        if (!windowCopy->Bind(client.right, client.bottom)) return false;
+    } else if (!wglMakeCurrent(dc ? dc : deviceContext, renderContext)) {
+        return false;
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (gradientOn) DrawGradient();
     LoadCamera();
@@ -162,7 +202,23 @@ void OGLView::LoadCamera() {
 
 bool OGLView::Present(HDC dc) {
     if (!renderContext) return false;
-    return SwapBuffers(dc ? dc : deviceContext) != 0;
+    if (!windowCopy) return SwapBuffers(dc ? dc : deviceContext) != 0;
+    if (dc) return windowCopy->CopyTo(dc);
+    const HWND window = ownerWnd->GetHandle();
+    if (!window) return false;  // GetDC(null) would be the whole screen's
+    const HDC own = ::GetDC(window);
+    const bool copied = windowCopy->CopyTo(own);
+    ::ReleaseDC(window, own);
+    return copied;
+}
+
+bool OGLView::ReadPixels(int x, int y, int width, int height, unsigned format, void* pixels) {
+    if (!renderContext) return false;
+    if (windowCopy) return windowCopy->Read(x, y, width, height, format, pixels);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, format, GL_UNSIGNED_BYTE, pixels);
+    return true;
 }
 
 }  // namespace TWIG4

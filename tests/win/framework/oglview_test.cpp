@@ -1,5 +1,6 @@
 // The OpenGL view base: context creation, the swap interval, frames with and without the
-// background gradient (read back from the drawing buffer), the camera's matrices.
+// background gradient (read back from the drawing buffer), the camera's matrices, and both
+// ways of bringing a frame to the window.
 #include <windows.h>
 #include <GL/gl.h>
 
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "framework/win/gl_window_copy.h"
 #include "framework/win/oglview.h"
 #include "framework/win/wnd.h"
 #include "test_app.h"
@@ -34,11 +36,10 @@ struct Rgb {
     int r, g, b;
 };
 
-Rgb ReadPixel(int x, int y) {
+Rgb ReadPixel(OGLView& view, int x, int y) {
     unsigned char px[4] = {};
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+    glFinish();
+    EXPECT_TRUE(view.ReadPixels(x, y, 1, 1, GL_RGBA, px));
     return {px[0], px[1], px[2]};
 }
 
@@ -113,7 +114,7 @@ TEST_F(OpenGlView, FrameWithoutGradientClearsToTheClearColour) {
     glFinish();
     // Clear colour (0, 0, 0.995): blue 254 (253.7 rounded), nothing drawn over it.
     for (int y : {0, kSize / 2, kSize - 1})
-        for (int x : {0, kSize / 2, kSize - 1}) EXPECT_TRUE(Near(ReadPixel(x, y), 0, 0, 254, 1)) << x << "," << y;
+        for (int x : {0, kSize / 2, kSize - 1}) EXPECT_TRUE(Near(ReadPixel(view, x, y), 0, 0, 254, 1)) << x << "," << y;
     EXPECT_TRUE(view.Present());
 }
 
@@ -130,14 +131,14 @@ TEST_F(OpenGlView, GradientRunsBetweenItsFourCorners) {
     // OpenGL rows count upwards: row kSize - 1 is the top. Corner pixels are half a pixel in
     // from the corners, so within 1/64 of the corner colours.
     const int tol = 6;
-    EXPECT_TRUE(Near(ReadPixel(0, kSize - 1), 255, 0, 0, tol)) << "top-left";
-    EXPECT_TRUE(Near(ReadPixel(kSize - 1, kSize - 1), 0, 255, 0, tol)) << "top-right";
-    EXPECT_TRUE(Near(ReadPixel(0, 0), 0, 0, 255, tol)) << "bottom-left";
-    EXPECT_TRUE(Near(ReadPixel(kSize - 1, 0), 255, 255, 255, tol)) << "bottom-right";
+    EXPECT_TRUE(Near(ReadPixel(view, 0, kSize - 1), 255, 0, 0, tol)) << "top-left";
+    EXPECT_TRUE(Near(ReadPixel(view, kSize - 1, kSize - 1), 0, 255, 0, tol)) << "top-right";
+    EXPECT_TRUE(Near(ReadPixel(view, 0, 0), 0, 0, 255, tol)) << "bottom-left";
+    EXPECT_TRUE(Near(ReadPixel(view, kSize - 1, 0), 255, 255, 255, tol)) << "bottom-right";
     // Along the outer edges the colour runs linearly between the two corners.
-    EXPECT_TRUE(Near(ReadPixel(kSize / 2, 0), 128, 128, 255, tol)) << "bottom edge";
-    EXPECT_TRUE(Near(ReadPixel(kSize / 2, kSize - 1), 128, 128, 0, tol)) << "top edge";
-    EXPECT_TRUE(Near(ReadPixel(0, kSize / 2), 128, 0, 128, tol)) << "left edge";
+    EXPECT_TRUE(Near(ReadPixel(view, kSize / 2, 0), 128, 128, 255, tol)) << "bottom edge";
+    EXPECT_TRUE(Near(ReadPixel(view, kSize / 2, kSize - 1), 128, 128, 0, tol)) << "top edge";
+    EXPECT_TRUE(Near(ReadPixel(view, 0, kSize / 2), 128, 0, 128, tol)) << "left edge";
     // The gradient leaves texturing off and the matrices as the camera loads them.
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     GLint mode = 0;
@@ -155,7 +156,7 @@ TEST_F(OpenGlView, FourEqualColoursGiveAFlatBackground) {
     ASSERT_TRUE(view.BeginFrame());
     glFinish();
     for (int y = 0; y < kSize; y += 9)
-        for (int x = 0; x < kSize; x += 9) EXPECT_TRUE(Near(ReadPixel(x, y), 254, 252, 242, 1)) << x << "," << y;
+        for (int x = 0; x < kSize; x += 9) EXPECT_TRUE(Near(ReadPixel(view, x, y), 254, 252, 242, 1)) << x << "," << y;
 }
 
 TEST_F(OpenGlView, FramesLoadTheCameraProjection) {
@@ -203,15 +204,111 @@ TEST_F(OpenGlView, FramesLoadTheCameraProjection) {
     glVertex2d(8, 16);
     glEnd();
     glFinish();
-    EXPECT_TRUE(Near(ReadPixel(32 + 8, 32 + 8), 255, 255, 255, 0));
-    EXPECT_TRUE(Near(ReadPixel(32 - 8, 32 + 8), 0, 0, 254, 1)) << "left of the square: cleared";
-    EXPECT_TRUE(Near(ReadPixel(32 + 8, 32 - 8), 0, 0, 254, 1)) << "below the square: cleared";
+    EXPECT_TRUE(Near(ReadPixel(view, 32 + 8, 32 + 8), 255, 255, 255, 0));
+    EXPECT_TRUE(Near(ReadPixel(view, 32 - 8, 32 + 8), 0, 0, 254, 1)) << "left of the square: cleared";
+    EXPECT_TRUE(Near(ReadPixel(view, 32 + 8, 32 - 8), 0, 0, 254, 1)) << "below the square: cleared";
 
     // Mapping the window's centre back into the world gives the target.
     const Vec3 centre = view.WindowToWorld(Vec3{32.0, -32.0, 0.0});
     EXPECT_DOUBLE_EQ(centre.x, 8.0);
     EXPECT_DOUBLE_EQ(centre.y, 0.0);
     EXPECT_TRUE(view.Present());
+}
+
+// A view that is a child window, as the stereo view is one, inside a shown popup.
+class ChildGlWnd : public Wnd, public OGLView {
+public:
+    Wnd host;
+    bool Make(int width, int height) {
+        if (!host.CreateChild(0, WS_POPUP | WS_VISIBLE, nullptr) || !host.Move(300, 200, 120, 100, false)) return false;
+        if (!CreateChild(0, WS_CHILD | WS_VISIBLE, &host)) return false;
+        return Move(0, 0, width, height, false);
+    }
+    ~ChildGlWnd() override {
+        Destroy();
+        host.Destroy();
+    }
+};
+
+// What the window itself shows, read through GDI; rows count downwards here.
+Rgb ShownPixel(HWND window, int x, int y) {
+    const HDC dc = GetDC(window);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+bool HasPixelFormat(HWND window) {
+    const HDC dc = GetDC(window);
+    const int format = GetPixelFormat(dc);
+    ReleaseDC(window, dc);
+    return format != 0;
+}
+
+// Red above, blue below, over the whole client area.
+void DrawRedOverBlue(OGLView& view, int width, int height) {
+    view.SetViewport(0, 0, width, height);
+    view.SetBackgroundGradient(RGB(255, 0, 0), RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 0, 255));
+    ASSERT_TRUE(view.BeginFrame());
+    ASSERT_TRUE(view.Present());
+}
+
+TEST_F(OpenGlView, CopiedFramesReachAChildWindowTheRightWayUp) {
+    if (TWIG4::RunningUnderWine()) {
+        EXPECT_EQ(OGLView::DefaultPresentation(), OGLView::Presentation::CopyToWindow);
+    }
+    ChildGlWnd view;
+    ASSERT_TRUE(view.Make(64, 48));
+    ASSERT_TRUE(view.CreateContext(&view, OGLView::Presentation::CopyToWindow));
+    ASSERT_EQ(view.GetPresentation(), OGLView::Presentation::CopyToWindow) << "no framebuffer objects here";
+    // The context lives on a window of its own; the view's window keeps no pixel format,
+    // which is what lets GDI's copy show.
+    EXPECT_NE(WindowFromDC(view.GetDeviceContext()), view.GetHandle());
+    EXPECT_FALSE(HasPixelFormat(view.GetHandle()));
+
+    DrawRedOverBlue(view, 64, 48);
+    EXPECT_TRUE(Near(ShownPixel(view.GetHandle(), 32, 0), 255, 0, 0, 8)) << "top row";
+    EXPECT_TRUE(Near(ShownPixel(view.GetHandle(), 32, 47), 0, 0, 255, 8)) << "bottom row";
+    EXPECT_TRUE(Near(ReadPixel(view, 32, 0), 0, 0, 255, 8)) << "OpenGL's row 0 is the bottom one";
+
+    // The offscreen frame follows the client size.
+    ASSERT_TRUE(view.Move(0, 0, 100, 80, false));
+    DrawRedOverBlue(view, 100, 80);
+    EXPECT_TRUE(Near(ShownPixel(view.GetHandle(), 99, 0), 255, 0, 0, 8));
+    EXPECT_TRUE(Near(ShownPixel(view.GetHandle(), 99, 79), 0, 0, 255, 8));
+    unsigned char outside[4] = {};
+    EXPECT_FALSE(view.ReadPixels(100, 0, 1, 1, GL_RGBA, outside)) << "a read outside the frame is refused";
+
+    // A frame can be given to another device context, such as a memory bitmap.
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 100, -80, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(bitmap, nullptr);
+    const HDC memory = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    ASSERT_TRUE(view.BeginFrame(memory));
+    EXPECT_TRUE(view.Present(memory));
+    GdiFlush();
+    const auto* top = static_cast<const unsigned char*>(bits);  // top-down: B, G, R, x
+    const unsigned char* bottom = top + 79 * 100 * 4;
+    EXPECT_TRUE(Near(Rgb{top[2], top[1], top[0]}, 255, 0, 0, 8));
+    EXPECT_TRUE(Near(Rgb{bottom[2], bottom[1], bottom[0]}, 0, 0, 255, 8));
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+}
+
+TEST_F(OpenGlView, SwappedFramesUseTheWindowsOwnDeviceContext) {
+    GlWnd view;
+    ASSERT_TRUE(view.Make());
+    ASSERT_TRUE(view.CreateContext(&view, OGLView::Presentation::SwapBuffers));
+    EXPECT_EQ(view.GetPresentation(), OGLView::Presentation::SwapBuffers);
+    EXPECT_EQ(WindowFromDC(view.GetDeviceContext()), view.GetHandle());
+    EXPECT_TRUE(HasPixelFormat(view.GetHandle()));
+    DrawRedOverBlue(view, kSize, kSize);
+    EXPECT_TRUE(Near(ReadPixel(view, 0, kSize - 1), 255, 0, 0, 8)) << "top";
+    EXPECT_TRUE(Near(ReadPixel(view, 0, 0), 0, 0, 255, 8)) << "bottom";
 }
 
 TEST_F(OpenGlView, MenuSelectionFadeIsSwitchedOff) {

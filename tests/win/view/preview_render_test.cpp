@@ -53,7 +53,7 @@ protected:
     FrontBuffer Draw() {
         EXPECT_TRUE(view->Render());
         FrontBuffer fb;
-        fb.Read(width, height);
+        fb.Read(*view, width, height);
         return fb;
     }
 
@@ -210,7 +210,7 @@ TEST_F(RenderFixture, NothingIsDrawnWhileSuspended) {
     view->Invalidate(nullptr, FALSE);
     view->Update();
     FrontBuffer during;
-    during.Read(width, height);
+    during.Read(*view, width, height);
     EXPECT_RGB(during.At(201, 151), (Rgb{200, 0, 0}), 2);
 
     view->ResumeDrawing();

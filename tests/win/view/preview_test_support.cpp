@@ -1,5 +1,7 @@
 #include "preview_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 
 #include "../framework/test_app.h"
@@ -36,14 +38,12 @@ bool HostWindow::Open(int clientWidth, int clientHeight) {
     return Move(20, 20, clientWidth, clientHeight, true);
 }
 
-void FrontBuffer::Read(int w, int h) {
+void FrontBuffer::Read(TWIG4::OGLView& view, int w, int h) {
     width = w;
     height = h;
     pixels.assign(std::size_t(w) * std::size_t(h) * 3, 0);
     glFinish();
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    EXPECT_TRUE(view.ReadPixels(0, 0, w, h, GL_RGB, pixels.data()));
 }
 
 Rgb FrontBuffer::At(int x, int y) const {

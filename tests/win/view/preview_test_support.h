@@ -14,6 +14,7 @@
 
 #include "app/reg_data.h"
 #include "engine/image.h"
+#include "framework/win/oglview.h"
 #include "framework/win/wnd.h"
 #include "view/image_slot.h"
 
@@ -67,7 +68,7 @@ struct Rgb {
 // bottom-left corner (OpenGL window coordinates).
 class FrontBuffer {
 public:
-    void Read(int width, int height);
+    void Read(TWIG4::OGLView& view, int width, int height);  // the frame as drawn
     Rgb At(int x, int y) const;  // OpenGL window coordinates
     int Width() const { return width; }
     int Height() const { return height; }
