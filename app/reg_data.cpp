@@ -45,6 +45,9 @@ bool cRegData::Load() {
         }
     }
     all &= registry->ReadBool(kGeneral, L"First time run", firstTimeRun, true);
+    // A stored mode 0 would refuse every conversion, so no picture could be loaded, and the
+    // mode buttons that could change it wait for a picture: it reads as the default mode.
+    if (blendMode == 0) blendMode = kDefaultBlendMode;
     return all;
 }
 

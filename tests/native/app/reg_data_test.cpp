@@ -229,6 +229,17 @@ TEST_F(SettingsRecord, OddStoredValuesLoadAsTheEncodingsSay) {
     EXPECT_EQ(Stored(store, u"Custom blending\\left matrix", u"M11")->data, Utf16Data(u"0.00000000"));
 }
 
+TEST_F(SettingsRecord, StoredModeZeroReadsAsTheDefaultModeSoPicturesCanStillBeLoaded) {
+    Open().reset();
+    PutDword(u"Colour blending", u"Mode", 0);
+    {
+        auto data = Open();
+        EXPECT_EQ(data->blendMode, 2);
+        EXPECT_TRUE(data->BlendMatrix(Eye::Left).has_value());
+    }
+    EXPECT_EQ(Stored(temp.Load(), u"Colour blending", u"Mode")->data, DwordData(2));
+}
+
 TEST_F(SettingsRecord, PathsLargerThanTheReadBufferReadAsEmpty) {
     PutText(u"General", u"Left image path", std::u16string(513, u'p'));
     PutText(u"General", u"Right image path", std::u16string(512, u'q'));
