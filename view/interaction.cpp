@@ -84,10 +84,20 @@ void ViewInteraction::OnMiddleRelease(int, int) {
     // Only the middle-button pan ends here, so a left drag never picks up a stale saved mode.
     if (!state_.dragging || state_.dragButton != DragButton::Middle) return;
     state_.mode = state_.savedMode;
-    host_.ReleaseMouse();
+    // The drag is over before the capture goes, so the capture-lost notice finds none.
     state_.dragging = false;
     state_.dragButton = DragButton::None;
+    host_.ReleaseMouse();
     UpdateCursor();  // the hovering cursor of the restored mode
+}
+
+void ViewInteraction::OnCaptureLost() {
+    if (!state_.dragging) return;
+    if (state_.dragButton == DragButton::Middle) state_.mode = state_.savedMode;
+    state_.dragging = false;
+    state_.dragButton = DragButton::None;
+    UpdateCursor();
+    host_.Render();
 }
 
 void ViewInteraction::OnMove(int x, int y) {

@@ -94,6 +94,9 @@ public:
     void OnMiddlePress(int x, int y);
     void OnMiddleRelease(int x, int y);
     void OnMove(int x, int y);
+    // The mouse capture went to another window (a dialog opened, the user switched away):
+    // a running drag ends where it stands, as its button's release would end it.
+    void OnCaptureLost();
     // One zoom step per message whatever the delta's size; delta 0 only applies the limits.
     // Always handled (true).
     bool OnWheel(int delta);

@@ -151,6 +151,7 @@ protected:
     LRESULT OnSetCursor(LPARAM lParam);
     void OnContextMenu();
     void OnMouseButton(UINT message, LPARAM lParam);
+    void OnCaptureChanged(HWND newOwner);
     LRESULT OnMouseWheel(WPARAM wParam);
     void OnLeftDoubleClick();
 

@@ -43,6 +43,10 @@ void cMainImageView::OnMouseButton(UINT message, LPARAM lParam) {
     }
 }
 
+void cMainImageView::OnCaptureChanged(HWND newOwner) {
+    if (newOwner != handle) interaction.OnCaptureLost();
+}
+
 LRESULT cMainImageView::OnMouseWheel(WPARAM wParam) {
     return interaction.OnWheel(WheelDeltaFromParam(static_cast<std::uint64_t>(wParam))) ? 1 : 0;
 }

@@ -37,6 +37,9 @@ LRESULT cMainImageView::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_MOUSEMOVE:
         OnMouseButton(message, lParam);
         break;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+        break;
     case WM_LBUTTONDBLCLK:
         OnLeftDoubleClick();
         break;

@@ -303,6 +303,32 @@ TEST_F(Interaction, EachDragEndsOnlyWithTheReleaseOfItsOwnButton) {
     EXPECT_EQ(host.Take(), (Calls{"capture", "cursor 103", "release", "cursor 108"}));
 }
 
+TEST_F(Interaction, LosingTheMouseCaptureEndsTheDragWhereItStands) {
+    EnterMode(InteractionMode::PanLeft);
+    view.OnCaptureLost();
+    EXPECT_TRUE(host.Take().empty()) << "no drag, nothing to end";
+
+    view.OnLeftPress(100, 100);
+    view.OnMove(110, 105);
+    host.Take();
+    view.OnCaptureLost();  // say a dialog took the mouse
+    EXPECT_FALSE(view.IsDragging());
+    EXPECT_EQ(host.Take(), (Calls{"cursor 105", "render"})) << "the capture is gone already: no release";
+    view.OnMove(200, 200);
+    view.OnLeftRelease(200, 200);
+    EXPECT_EQ(alignment.offsetX, 10.0) << "later moves and the late release change nothing";
+    EXPECT_EQ(alignment.offsetY, 5.0);
+    EXPECT_TRUE(host.Take().empty());
+    EXPECT_TRUE(view.SetInteractionMode(InteractionMode::RotateLeft)) << "mode switches work again";
+
+    // A lost middle-button pan gives back the mode it interrupted.
+    host.Take();
+    view.OnMiddlePress(0, 0);
+    view.OnCaptureLost();
+    EXPECT_EQ(view.Mode(), InteractionMode::RotateLeft);
+    EXPECT_EQ(host.Take(), (Calls{"capture", "cursor 103", "cursor 108", "render"}));
+}
+
 TEST_F(Interaction, WheelStepsTheZoomInAnyStateWithinTheLimits) {
     EXPECT_TRUE(view.OnWheel(0));  // no mode, no image
     EXPECT_EQ(camera.zoom, 1.0);
