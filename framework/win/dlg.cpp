@@ -35,7 +35,7 @@ std::wstring ItemText(HWND item) {
 // ---------------------------------------------------------------------------------------
 // Dlg
 
-Dlg::Dlg() : centreOnParent(false) {}
+Dlg::Dlg() : centreOnParent(false), requestedParent(nullptr) {}
 
 Dlg::~Dlg() {
     if (!notOwned) {
@@ -105,6 +105,7 @@ bool Dlg::SetItemText(int id, const wchar_t* text) {
 
 Wnd* Dlg::GetFrameworkParent() const {
     if (!handle) return nullptr;
+    if (requestedParent && requestedParent->GetHandle()) return requestedParent;
     // GetParent gives the owner of a popup dialog and the parent of a child one.
     HWND parent = ::GetParent(handle);
     return parent ? WindowList::FromHandle(parent) : nullptr;
@@ -126,6 +127,7 @@ void Dlg::CentreOverParent(bool modalRule) {
 
 INT_PTR ModalDlg::DoModal(int templateId, Wnd* parent, bool centre) {
     centreOnParent = centre;
+    requestedParent = parent;
     if (templateId == 0 || handle) return -1;
     INT_PTR result;
     {
@@ -172,6 +174,7 @@ ModelessDlg::~ModelessDlg() {
 
 bool ModelessDlg::Create(int templateId, Wnd* parent, bool centre) {
     centreOnParent = centre;
+    requestedParent = parent;
     if (templateId == 0 || handle) return false;
     HWND created;
     {

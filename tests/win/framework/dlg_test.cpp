@@ -95,6 +95,18 @@ TEST_F(Dialogs, ModalDialogIsCentredOverItsParent) {
     EXPECT_EQ(dlg.placed.right - dlg.placed.left, 200);
     EXPECT_EQ(dlg.placed.bottom - dlg.placed.top, 101);
 
+    // Made for a child window, it centres over that child, not over the top-level window
+    // that owns the box: the child covers (300, 200)-(600, 400) on the screen.
+    ParentWnd child;
+    ASSERT_TRUE(child.CreateChild(0, WS_CHILD | WS_VISIBLE, &parent));
+    ASSERT_TRUE(child.Move(200, 100, 300, 200, false));
+    DrivenDialog overChild;
+    overChild.resizeWidth = 200;
+    overChild.resizeHeight = 101;
+    EXPECT_EQ(overChild.DoModal(IDD_ABOUTBOX, &child, true), 2);
+    EXPECT_EQ(overChild.placed.left, 350);
+    EXPECT_EQ(overChild.placed.top, 250);
+
     // Without the centre flag, or without a framework parent, it stays where it was made.
     DrivenDialog notCentred;
     notCentred.resizeWidth = 200;
