@@ -143,6 +143,25 @@ TEST_F(ViewCommands, WithBothImagesEverythingIsEnabledUntilTheOutputRectangleIsE
     EXPECT_FALSE(View().SaveOutputImage());
 }
 
+TEST_F(ViewCommands, ADragEndsWhenAnotherWindowTakesTheMouse) {
+    Start();
+    ASSERT_TRUE(LoadBoth());
+    ASSERT_EQ(View().GetInteractionMode(), InteractionMode::PanLeft);
+    const HWND view = View().GetHandle();
+    SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    EXPECT_EQ(GetCapture(), view);
+    SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(110, 100));
+    const double moved = View().GetAlignment().offsetX;
+    EXPECT_GT(moved, 0.0);
+    SetCapture(Frame());  // as a dialog or a switch to another program would
+    ReleaseCapture();
+    // The drag is over: moves change nothing and mode switches work again.
+    SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200, 100));
+    EXPECT_EQ(View().GetAlignment().offsetX, moved);
+    Command(40009);
+    EXPECT_EQ(View().GetInteractionMode(), InteractionMode::RotateLeft);
+}
+
 TEST_F(ViewCommands, ClosingTheContextMenuDoesNothingAndResetFromItZeroesTheAlignment) {
     Start();
     ASSERT_TRUE(LoadBoth());
@@ -230,7 +249,7 @@ TEST_F(ViewCommands, DoubleClickShowsTheFrameRateAndLeavesTheLeftImage500Further
     EXPECT_EQ(Pane(3), L" offset: 0.00,0.00");
 }
 
-TEST_F(ViewCommands, TheAboutBoxOpensCentredOverTheFrameAndCloses) {
+TEST_F(ViewCommands, TheAboutBoxOpensCentredOverTheViewAndCloses) {
     Start();
     HWND seen = nullptr;
     RECT box{};
@@ -248,11 +267,13 @@ TEST_F(ViewCommands, TheAboutBoxOpensCentredOverTheFrameAndCloses) {
         [] {});
     Command(40013);
     ASSERT_NE(seen, nullptr);
-    // A modal box's owner is the top-level frame, and the dialog centres over its owner.
-    RECT frame{};
+    // The box's owner is the top-level frame, but it centres over the view it was made for.
+    RECT view{}, frame{};
+    GetWindowRect(View().GetHandle(), &view);
     GetWindowRect(Frame(), &frame);
-    EXPECT_NEAR((box.left + box.right) / 2, (frame.left + frame.right) / 2, 2);
-    EXPECT_NEAR((box.top + box.bottom) / 2, (frame.top + frame.bottom) / 2, 2);
+    ASSERT_NE((view.left + view.right) / 2, (frame.left + frame.right) / 2) << "the test needs them apart";
+    EXPECT_NEAR((box.left + box.right) / 2, (view.left + view.right) / 2, 1);
+    EXPECT_NEAR((box.top + box.bottom) / 2, (view.top + view.bottom) / 2, 1);
     EXPECT_FALSE(IsWindow(seen) && IsWindowVisible(seen));
 }
 
