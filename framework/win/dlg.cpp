@@ -105,7 +105,10 @@ bool Dlg::SetItemText(int id, const wchar_t* text) {
 
 Wnd* Dlg::GetFrameworkParent() const {
     if (!handle) return nullptr;
-    if (requestedParent && requestedParent->GetHandle()) return requestedParent;
+    // The window the dialog was made for, when it is a framework window still.
+    if (requestedParent && requestedParent->GetHandle() &&
+        WindowList::FromHandle(requestedParent->GetHandle()) == requestedParent)
+        return requestedParent;
     // GetParent gives the owner of a popup dialog and the parent of a child one.
     HWND parent = ::GetParent(handle);
     return parent ? WindowList::FromHandle(parent) : nullptr;

@@ -51,9 +51,10 @@ protected:
     // Moves the dialog by the modal rule (`modalRule`) or the modeless rule (child style
     // decides) when it has a framework parent and centreOnParent is set.
     void CentreOverParent(bool modalRule);
-    // The window the dialog was made for while it still has a window (a child window stays
-    // the one to centre over, although a popup dialog's owner is its top-level window),
-    // otherwise the framework window named by the dialog's parent (or owner) handle, or null.
+    // The framework window the dialog was made for while it has its window (a child window
+    // stays the one to centre over, although a popup dialog's owner is its top-level
+    // window), otherwise the framework window named by the dialog's parent (or owner)
+    // handle, or null.
     Wnd* GetFrameworkParent() const;
 
     bool centreOnParent;
