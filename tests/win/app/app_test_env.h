@@ -3,6 +3,7 @@
 // drive modal dialogs away from the test, always with bounded waits).
 #pragma once
 
+#include "support/driving.h"
 #include "support/window_search.h"
 #include <windows.h>
 
@@ -24,26 +25,10 @@ public:
 // The application object; it exists before any test runs, as the program's global one does.
 ShellTestApp& App();
 
-// Dispatches this thread's messages for about `milliseconds`.
-void Pump(int milliseconds);
-
 using win_test::ClassOf;
+using win_test::Helper;
+using win_test::Pump;
 using win_test::TextOf;
 using win_test::WaitForWindow;
-
-// Runs `action` on a helper thread; Join and the destructor wait at most a bounded time.
-class Helper {
-public:
-    explicit Helper(std::function<void()> action);
-    ~Helper();
-    Helper(const Helper&) = delete;
-    Helper& operator=(const Helper&) = delete;
-    bool Join(int milliseconds);
-
-private:
-    std::function<void()> work;
-    HANDLE thread = nullptr;
-    static DWORD WINAPI Main(void* self);
-};
 
 }  // namespace apptest

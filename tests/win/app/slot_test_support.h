@@ -3,6 +3,7 @@
 // message boxes from a helper thread.
 #pragma once
 
+#include "support/driving.h"
 #include "support/window_search.h"
 #include <windows.h>
 
@@ -176,8 +177,8 @@ TWIG4::SDIApp& App();
 bool MakeFrame();
 void DestroyFrame();
 
-void Pump(int milliseconds);
 using win_test::ClassOf;
+using win_test::Pump;
 using win_test::DrainQueue;
 using win_test::WaitForWindow;
 

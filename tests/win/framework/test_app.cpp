@@ -79,37 +79,6 @@ LRESULT TestApp::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     return SDIApp::WndProc(hwnd, message, wParam, lParam);
 }
 
-void Pump(int milliseconds) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    MSG msg;
-    while (static_cast<LONG>(end - GetTickCount()) > 0) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
 
-Helper::Helper(std::function<void()> action) : work(std::move(action)) {
-    thread = CreateThread(nullptr, 0, &Helper::Main, this, 0, nullptr);
-}
-
-Helper::~Helper() {
-    if (thread) {
-        WaitForSingleObject(thread, 30000);
-        CloseHandle(thread);
-    }
-}
-
-bool Helper::Join(int milliseconds) {
-    if (!thread) return false;
-    return WaitForSingleObject(thread, static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0;
-}
-
-DWORD WINAPI Helper::Main(void* self) {
-    static_cast<Helper*>(self)->work();
-    return 0;
-}
 
 }  // namespace test

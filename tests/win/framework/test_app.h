@@ -3,6 +3,7 @@
 // thread (to drive modal dialogs and message boxes away from the test).
 #pragma once
 
+#include "support/driving.h"
 #include "support/window_search.h"
 #include <windows.h>
 
@@ -50,25 +51,11 @@ public:
 
 TestApp& App();
 
-// Dispatches this thread's messages for about `milliseconds`.
-void Pump(int milliseconds);
 using win_test::ClassOf;
 using win_test::DrainQueue;
 using win_test::TextOf;
+using win_test::Helper;
+using win_test::Pump;
 using win_test::WaitForWindow;
-
-// Runs `action` on a helper thread; Join waits at most the given time (the helper's own
-// waits are bounded too).
-class Helper {
-public:
-    explicit Helper(std::function<void()> action);
-    ~Helper();
-    bool Join(int milliseconds);
-
-private:
-    HANDLE thread = nullptr;
-    std::function<void()> work;
-    static DWORD WINAPI Main(void* self);
-};
 
 }  // namespace test

@@ -183,36 +183,6 @@ void CALLBACK Poller::Tick(HWND, UINT, UINT_PTR id, DWORD) {
     Pollers()[p->id] = p;
 }
 
-Helper::Helper(std::function<void()> action) : work(std::move(action)) {
-    thread = CreateThread(nullptr, 0, &Helper::Main, this, 0, nullptr);
-}
-
-Helper::~Helper() {
-    if (!thread) return;
-    WaitForSingleObject(thread, 30000);
-    CloseHandle(thread);
-}
-
-bool Helper::Join(int ms) {
-    if (!thread) return false;
-    // Messages keep flowing while waiting: the helper may be talking to this thread's windows.
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
-    }
-    return true;
-}
-
-DWORD WINAPI Helper::Main(void* self) {
-    auto* helper = static_cast<Helper*>(self);
-    if (helper->work) helper->work();
-    return 0;
-}
 
 HWND WaitForWindow(const std::function<bool(HWND)>& match, int ms) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(ms);

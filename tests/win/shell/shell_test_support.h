@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/win/main_wnd.h"
+#include "support/driving.h"
 #include "engine/image.h"
 
 namespace shelltest {
@@ -79,21 +80,8 @@ private:
     bool gaveUp = false;
 };
 
-// Runs `action` on a helper thread, for modal loops that dispatch only their own window's
-// messages (the settings sheet's). The destructor waits at most 30 s.
-class Helper {
-public:
-    explicit Helper(std::function<void()> action);
-    ~Helper();
-    Helper(const Helper&) = delete;
-    Helper& operator=(const Helper&) = delete;
-    bool Join(int ms);
-
-private:
-    static DWORD WINAPI Main(void* self);
-    HANDLE thread = nullptr;
-    std::function<void()> work;
-};
+// For modal loops that dispatch only their own window's messages (the settings sheet's).
+using win_test::Helper;
 
 // A visible top-level window of this process matching `match`, waited for at most `ms`.
 HWND WaitForWindow(const std::function<bool(HWND)>& match, int ms);
