@@ -36,7 +36,7 @@ public:
     bool LoadFramebufferFunctions();
 
     // With the context current: binds the offscreen framebuffer, (re)made at width × height
-    // when its size changed. False when it cannot be made (then nothing is bound).
+    // when its size changed. False for an empty size or when it cannot be made.
     bool Bind(int width, int height);
     // Reads the bound frame and copies it to `dc` at (0, 0). False without a frame or when
     // the copy fails.
@@ -44,9 +44,6 @@ public:
     // Reads a rectangle of the bound frame (OpenGL's coordinates: bottom row first). False
     // without a frame or for a rectangle outside it.
     bool Read(int x, int y, int width, int height, unsigned format, void* pixels) const;
-
-    int Width() const { return width; }
-    int Height() const { return height; }
 
 private:
     void Release();
