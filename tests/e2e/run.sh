@@ -7,6 +7,8 @@
 #   status bar, Software tag, quality 80, pixels against bistrope-cli run with the same mode,
 #   offset and rotation), closes the program, checks the registry, restarts it and checks that
 #   the blending mode and the window placement were kept.
+# It also checks the preview on screen: the empty view shows its background, the loaded pair
+# fills the middle of the view.
 # Screenshots of every step, the pictures and a log are kept in build/e2e/.
 # Needs: build/win64 (Bistrope.exe, e2e-probe.exe) and build/native (bistrope-cli).
 set -euo pipefail
@@ -28,12 +30,7 @@ LOG="$OUT/log.txt"
 
 say() { printf '%s\n' "$*" | tee -a "$LOG" >&2; }
 STEP=0
-SHOT=""
-shot() {
-  STEP=$((STEP + 1))
-  SHOT="$OUT/$(printf '%02d' $STEP)-$1.png"
-  import -window root "$SHOT" 2>/dev/null || true
-}
+shot() { STEP=$((STEP + 1)); import -window root "$OUT/$(printf '%02d' $STEP)-$1.png" 2>/dev/null || true; }
 fail() {
   say "FAIL: $*"
   shot failure
@@ -58,14 +55,17 @@ pane() { probe status | sed -n "s/^pane $1: //p"; }
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 
 # The share of the stereo view's middle (half its width and height) that shows the empty
-# view's background colour in the last screenshot, as a percentage.
+# view's background colour on screen now, as a percentage.
 view_background_percent() {
   local vx vy vw vh
   read -r _ _ vx vy vw vh < <(probe view)
-  convert "$SHOT" -crop "$((vw / 2))x$((vh / 2))+$((vx + vw / 4))+$((vy + vh / 4))" +repage \
+  import -window root "$OUT/view-check.png" 2>/dev/null || return 1
+  convert "$OUT/view-check.png" -crop "$((vw / 2))x$((vh / 2))+$((vx + vw / 4))+$((vy + vh / 4))" +repage \
     -fill black +opaque 'rgb(254,252,242)' -fill white -opaque 'rgb(254,252,242)' \
     -format '%[fx:round(100 * mean)]' info:
 }
+view_all_background() { BG=$(view_background_percent) && [ "$BG" -eq 100 ]; }
+view_shows_preview() { BG=$(view_background_percent) && [ "$BG" -le 1 ]; }
 
 # Waits (at most $1 seconds) until the command in the remaining arguments succeeds.
 wait_for() {
@@ -139,7 +139,7 @@ convert "$OUT/scene.png" -crop 1200x900+64+66 +repage -quality 95 "$OUT/right.jp
 say "Starting Bistrope"
 start_app
 shot start
-[ "$(view_background_percent)" = 100 ] || fail "the empty view does not show its background on screen"
+wait_for 10 view_all_background || fail "the empty view does not show its background on screen ($BG%)"
 read -r _ FX FY FW FH FCMD < <(probe frame | grep '^frame')
 say "frame at $FX,$FY size ${FW}x$FH show $FCMD"
 SW=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')
@@ -169,8 +169,7 @@ wait_for 60 pane_matches 2 "Output image" || fail "the right image did not load"
 wait_for 20 no_dialog || fail "a dialog stayed open after loading the right image"
 shot both-loaded
 # The preview reaches the screen: the pictures fill the middle of the view.
-BG=$(view_background_percent)
-[ "$BG" -le 1 ] || fail "the preview is not on screen: $BG% of the view's middle is background"
+wait_for 10 view_shows_preview || fail "the preview is not on screen: $BG% of the view's middle is background"
 [ "$(pane 2)" = " Output image 1200x900" ] || fail "output pane with both images: '$(pane 2)'"
 
 # --- A left drag in pan-left mode moves the left image by drag / zoom source pixels.
