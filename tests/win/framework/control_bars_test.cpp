@@ -176,7 +176,9 @@ void RightClickToolBar(ToolBar& bar, MenuWatch& watch) {
         watch.shown = true;
         HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
         wchar_t text[64] = {};
-        MENUITEMINFOW info = {sizeof(info), MIIM_STRING};
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_STRING;
         info.dwTypeData = text;
         info.cch = 64;
         if (menu && GetMenuItemInfoW(menu, 0, TRUE, &info)) watch.text = text;

@@ -90,8 +90,11 @@ protected:
 TEST_F(MenuPopupTest, MeasuresTextItemsInTheMenuFontAndSeparatorsFiveHigh) {
     MenuPopup popup;
     HMENU menu = MakeMenu();
-    MEASUREITEMSTRUCT text = {ODT_MENU, 0, kFirst};
-    MEASUREITEMSTRUCT separator = {ODT_MENU, 0, 0};
+    MEASUREITEMSTRUCT text = {};
+    text.CtlType = ODT_MENU;
+    text.itemID = kFirst;
+    MEASUREITEMSTRUCT separator = {};
+    separator.CtlType = ODT_MENU;
     Track(popup, menu, [&] {
         SendMessageW(popup.GetHandle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&text));
         SendMessageW(popup.GetHandle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&separator));
@@ -250,7 +253,9 @@ TEST_F(MenuPopupTest, ADisabledItemIsStillChosenAndItsCommandSent) {
     EXPECT_EQ(target.commands, (std::vector<int>{kSecond}));
     // The menu was changed in place: every item is owner-drawn now.
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        MENUITEMINFOW info = {sizeof(info), MIIM_FTYPE};
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
         ASSERT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &info));
         EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << i;
     }
@@ -267,7 +272,9 @@ TEST_F(MenuPopupTest, ResourceMenusTrackTheirFirstSubmenuSubmenusIncluded) {
         if (shown) {
             items = GetMenuItemCount(shown);
             HMENU more = GetSubMenu(shown, 3);
-            MENUITEMINFOW info = {sizeof(info), MIIM_FTYPE | MIIM_ID};
+            MENUITEMINFOW info = {};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_FTYPE | MIIM_ID;
             if (more && GetMenuItemInfoW(more, 0, TRUE, &info))
                 nestedOwnerDrawn = (info.fType & MFT_OWNERDRAW) && info.wID == kNested;
         }

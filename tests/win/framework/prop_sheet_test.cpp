@@ -180,7 +180,9 @@ TEST_F(PropSheetTest, SelectingATreeItemShowsExactlyThatPage) {
         cParent = GetParent(c.GetHandle());
         sheetHandle = sheet.GetHandle();
         wchar_t text[64] = {};
-        TVITEMW item = {TVIF_TEXT, c.GetTreeItem()};
+        TVITEMW item = {};
+        item.mask = TVIF_TEXT;
+        item.hItem = c.GetTreeItem();
         item.pszText = text;
         item.cchTextMax = 64;
         SendMessageW(sheet.GetTree().GetHandle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));

@@ -89,7 +89,9 @@ TEST_F(ToolBarTest, AppliesTheAnswers) {
     wchar_t text[64] = {};
     SendMessageW(h, TB_GETBUTTONTEXTW, 40003, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, L"renamed");
-    TBBUTTONINFOW info = {sizeof(info), TBIF_IMAGE};
+    TBBUTTONINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_IMAGE;
     SendMessageW(h, TB_GETBUTTONINFOW, 40003, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.iImage, 7);
 
