@@ -8,7 +8,7 @@
 #   offset and rotation), closes the program, checks the registry, restarts it and checks that
 #   the blending mode and the window placement were kept.
 # It also checks the preview on screen: the empty view shows its background, the loaded pair
-# fills the middle of the view.
+# fills the middle of the view and matches bistrope-cli's anaglyph of the pair.
 # Screenshots of every step, the pictures and a log are kept in build/e2e/.
 # Needs: build/win64 (Bistrope.exe, e2e-probe.exe) and build/native (bistrope-cli).
 set -euo pipefail
@@ -63,6 +63,27 @@ view_background_percent() {
   convert "$OUT/view-check.png" -crop "$((vw / 2))x$((vh / 2))+$((vx + vw / 4))+$((vy + vh / 4))" +repage \
     -fill black +opaque 'rgb(254,252,242)' -fill white -opaque 'rgb(254,252,242)' \
     -format '%[fx:round(100 * mean)]' info:
+}
+# Whether the picture in the view matches bistrope-cli's anaglyph of the pair in full colour
+# with no offset: the picture's box is found as what is not background in the view, its inner
+# 80 % is compared with the same part of the anaglyph, both reduced to 48 x 36 so that the
+# preview's texture sampling and the render's bicubic agree. Sets PREVIEW_RMSE (0..1).
+preview_matches_anaglyph() {
+  local vx vy vw vh bw bh bx by
+  read -r _ _ vx vy vw vh < <(probe view)
+  import -window root "$OUT/preview-check.png" 2>/dev/null || return 1
+  # The viewport is the view less one pixel on every side; a background-coloured border
+  # makes the picture's box findable also where the picture fills the viewport's width.
+  read -r bw bh bx by < <(convert "$OUT/preview-check.png" -crop "$((vw - 2))x$((vh - 2))+$((vx + 1))+$((vy + 1))" \
+    +repage -bordercolor 'rgb(254,252,242)' -border 1 -fuzz 1% -format '%@' info: | tr 'x+' '  ')
+  [ -n "$by" ] && [ "$bw" -gt 100 ] || return 1
+  convert "$OUT/preview-check.png" \
+    -crop "$((bw * 8 / 10))x$((bh * 8 / 10))+$((vx + bx + bw / 10))+$((vy + by + bh / 10))" +repage \
+    -resize '48x36!' "$OUT/preview-screen.png"
+  convert "$OUT/cli-full.jpg" -crop '960x720+120+90' +repage -resize '48x36!' "$OUT/preview-reference.png"
+  PREVIEW_RMSE=$(compare -metric RMSE "$OUT/preview-screen.png" "$OUT/preview-reference.png" null: 2>&1 |
+    sed -n 's/.*(\(.*\)).*/\1/p')
+  awk -v e="$PREVIEW_RMSE" 'BEGIN { exit !(e != "" && e < 0.04) }'
 }
 view_all_background() { BG=$(view_background_percent) && [ "$BG" -eq 100 ]; }
 view_shows_preview() { BG=$(view_background_percent) && [ "$BG" -le 1 ]; }
@@ -170,6 +191,10 @@ wait_for 20 no_dialog || fail "a dialog stayed open after loading the right imag
 shot both-loaded
 # The preview reaches the screen: the pictures fill the middle of the view.
 wait_for 10 view_shows_preview || fail "the preview is not on screen: $BG% of the view's middle is background"
+"$CLI" -m full -q 95 -o "$OUT/cli-full.jpg" "$OUT/left.jpg" "$OUT/right.jpg" >>"$LOG" 2>&1 || fail "bistrope-cli failed"
+PREVIEW_RMSE=""
+wait_for 10 preview_matches_anaglyph || fail "the preview on screen does not match the anaglyph (RMSE '$PREVIEW_RMSE')"
+say "preview on screen against bistrope-cli's anaglyph at 48x36: RMSE $PREVIEW_RMSE"
 [ "$(pane 2)" = " Output image 1200x900" ] || fail "output pane with both images: '$(pane 2)'"
 
 # --- A left drag in pan-left mode moves the left image by drag / zoom source pixels.
