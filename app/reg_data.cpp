@@ -1,5 +1,7 @@
 #include "app/reg_data.h"
 
+#include "view/texture_limit.h"
+
 namespace {
 
 const wchar_t kGeneral[] = L"General";
@@ -73,6 +75,10 @@ bool cRegData::Save() {
     return all;
 }
 
-std::optional<bistrope::ColorMatrix> cRegData::BlendMatrix(bistrope::Eye eye) const {
-    return bistrope::SelectBlendMatrix(static_cast<unsigned>(blendMode), eye, GetCustomMatrices());
+bistrope::ConversionSettings cRegData::Conversion() const {
+    bistrope::ConversionSettings conversion;
+    conversion.mode = static_cast<unsigned>(blendMode);
+    conversion.custom = GetCustomMatrices();
+    conversion.previewLimit = bistrope::PreviewSizeLimit(maxTexSize, hardwareMaxTexSize);
+    return conversion;
 }

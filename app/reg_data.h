@@ -17,6 +17,7 @@
 
 #include <cstdint>
 
+#include "document/stereo_document.h"
 #include "engine/color_matrix.h"
 #include "framework/persistent_data.h"
 #include "framework/string.h"
@@ -41,8 +42,9 @@ public:
 
     // The custom matrices in the form the blend-matrix selection takes.
     bistrope::CustomMatrices GetCustomMatrices() const { return {leftMatrix, rightMatrix}; }
-    // The matrix of the current blending mode for an eye (none: see SelectBlendMatrix).
-    std::optional<bistrope::ColorMatrix> BlendMatrix(bistrope::Eye eye) const;
+    // What the document's conversions read: mode, matrices and the preview size bound
+    // (view/texture_limit.h).
+    bistrope::ConversionSettings Conversion() const;
 
     // Fields, in declaration order. Folders are the chosen file's path before its last
     // backslash.

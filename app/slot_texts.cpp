@@ -1,5 +1,7 @@
 #include "app/slot_texts.h"
 
+#include "framework/unicode.h"
+
 namespace bistrope {
 namespace {
 
@@ -34,6 +36,21 @@ std::wstring ImageFileFilter() {
     filter.push_back(L'\0');
     filter.push_back(L'\0');
     return filter;
+}
+
+std::wstring LoadFailureText(int eye, bool wasLoaded, const std::string& reason) {
+    const std::wstring side = eye == 1 ? L"left" : L"right";
+    return TWIG4::Utf8ToWide(reason) + L"." +
+           (wasLoaded ? L"\n\nThe " + side + L" image stays as it was." : L"\n\nThe " + side + L" image slot stays empty.");
+}
+
+std::wstring PreviewFailureText(const std::string& reason) {
+    return TWIG4::Utf8ToWide(reason) + L".\n\nThe previous preview stays.";
+}
+
+std::wstring SaveFailureText(const std::wstring& path, const std::string& reason) {
+    return L"The image could not be saved as\n" + path + L"\n\nReason: " + TWIG4::Utf8ToWide(reason) +
+           L".\n\nAn existing file of that name has not been changed.";
 }
 
 }  // namespace bistrope

@@ -27,6 +27,17 @@ constexpr const wchar_t* kImageFilterPattern = L"*.jpg;*.jpeg;*.bmp;*.gif;*.png;
 [[nodiscard]] std::wstring ImageFileFilter();
 
 constexpr const wchar_t* kLoadingImageText = L"Loading image...";
+constexpr const wchar_t* kRegeneratingText = L"Regenerating colour matices...";
+constexpr const wchar_t* kSavingText = L"Saving image";
+
+// The message box texts of the flows, from the engine's one-line UTF-8 reasons:
+//   a failed load: the reason, ".", and what became of the slot ("The left image stays as
+//   it was." when it held one, "The left image slot stays empty." otherwise);
+//   a preview that could not be remade: the reason and "The previous preview stays.";
+//   a failed save: the file, the reason and that an existing file was not changed.
+[[nodiscard]] std::wstring LoadFailureText(int eye, bool wasLoaded, const std::string& reason);
+[[nodiscard]] std::wstring PreviewFailureText(const std::string& reason);
+[[nodiscard]] std::wstring SaveFailureText(const std::wstring& path, const std::string& reason);
 constexpr int kSlotTipWidth = 600;  // maximum tooltip width asked for by a slot
 
 // Colours of a slot (red, green, blue).

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #ifdef _WIN32
@@ -16,11 +15,9 @@
 #endif
 
 #include "cli/options.h"
-#include "engine/convert.h"
+#include "document/stereo_document.h"
 #include "engine/decode.h"
-#include "engine/jpeg_writer.h"
 #include "engine/output_rect.h"
-#include "engine/render.h"
 
 namespace {
 
@@ -126,40 +123,22 @@ int Run(const cli::Options& o) {
 
     ProgressLine progress(StderrIsTerminal());
     progress.Show("Reading", 0);
-    // Both files at once, each converted through its eye's matrix row by row as it is
-    // decoded: decoding is the longest step and the decoded images are not needed.
-    const auto leftMatrix = SelectBlendMatrix(o.mode, Eye::Left, custom);
-    const auto rightMatrix = SelectBlendMatrix(o.mode, Eye::Right, custom);
-    ConvertedDecodeResult left, right;
-    std::thread leftReader;
-    bool threaded = true;
-    try {
-        leftReader = std::thread([&] { left = DecodeConvertedImageFile(Path(o.left), leftMatrix); });
-    } catch (...) {
-        threaded = false;
-    }
-    right = DecodeConvertedImageFile(Path(o.right), rightMatrix);
-    if (threaded) leftReader.join();
-    else left = DecodeConvertedImageFile(Path(o.left), leftMatrix);
-    if (!left.ok()) return Fail(left.status.message);
-    if (!right.ok()) return Fail(right.status.message);
+    ConversionSettings conversion;
+    conversion.mode = o.mode;
+    conversion.custom = custom;
+    StereoDocument document([&conversion] { return conversion; });
+    Status st = document.LoadPairForOutput(Path(o.left), Path(o.right));
+    if (!st.ok()) return Fail(st.message);
+    document.SetAlignment(o.alignment);
 
-    const OutputRect rect = ComputeOutputRect(ImageSize{left.image.width(), left.image.height()},
-                                              ImageSize{right.image.width(), right.image.height()}, o.alignment);
+    const OutputRect rect = document.GetOutputRect();
     if (rect.IsEmpty())
         return Fail("the output rectangle is empty (" + std::to_string(rect.left) + " " + std::to_string(rect.top) +
                     " " + std::to_string(rect.right) + " " + std::to_string(rect.bottom) +
                     "): the aligned images do not overlap");
 
-    ConvertedImage anaglyph;
-    Status st = RenderAnaglyph(left.image, right.image, rect, o.alignment, anaglyph,
-                               [&](int p) { progress.Show("Rendering", p); });
-    if (!st.ok()) return Fail(st.message);
-    left.image.reset();
-    right.image.reset();
-
-    progress.Show("Writing", 0);
-    st = WriteJpegFile(output, anaglyph, o.quality);
+    st = document.SaveAnaglyph(output, o.quality,
+                               [&](int p) { progress.Show(p < 100 ? "Rendering" : "Writing", p < 100 ? p : 0); });
     progress.Done();
     if (!st.ok()) return Fail(st.message);
     return 0;

@@ -46,17 +46,6 @@ ColorMatrix ColorMatrix::Identity() {
     return m;
 }
 
-const wchar_t* BlendModeLabel(unsigned mode) {
-    switch (mode) {
-        case Monochromatic: return L"Monochromatic blending";
-        case FullColour: return L"Full colour blending";
-        case HalfColour: return L"Half colour blending";
-        case OptimisedColour: return L"Optimised colour blending";
-        case CustomColour: return L"Custom colour blending";
-        default: return nullptr;
-    }
-}
-
 ColorMatrix FullColourMatrix(Eye eye) {
     ColorMatrix m = AlphaAndConstantOnly();
     if (eye == Eye::Left) {

@@ -27,8 +27,7 @@ struct ColorMatrix {
     friend bool operator!=(const ColorMatrix& a, const ColorMatrix& b) { return !(a == b); }
 };
 
-// Blending modes; the toolbar command of a mode is 40000 + its value. Values outside
-// 1..5 can only come from an edited registry: 0 forbids any conversion, values above 5
+// Blending modes. Values outside 1..5 can only come from edited settings: 0 forbids any conversion, values above 5
 // copy the source colours unchanged.
 enum BlendMode : unsigned {
     Monochromatic = 1,
@@ -38,14 +37,7 @@ enum BlendMode : unsigned {
     CustomColour = 5,
 };
 
-constexpr unsigned kBlendModeCommandBase = 40000;
-constexpr unsigned kBlendModeCount = 5;
-
 enum class Eye : int { Left = 1, Right = 2 };
-
-// The label shown in the toolbar tooltip of a mode ("Full colour blending"), or nullptr
-// for a value outside 1..5.
-const wchar_t* BlendModeLabel(unsigned mode);
 
 // The two matrices the custom mode uses (the settings hold them).
 struct CustomMatrices {

@@ -13,4 +13,11 @@ inline void Report(const ProgressFn& progress, int percent) {
     if (progress) progress(percent);
 }
 
+// A step of a longer job: its 0-100 % reported into [low, high] of `whole`, truncated
+// (50 % of 50-100 is 75). Empty when nobody listens to `whole`.
+[[nodiscard]] inline ProgressFn Subrange(const ProgressFn& whole, int low, int high) {
+    if (!whole) return {};
+    return [whole, low, high](int percent) { whole(low + percent * (high - low) / 100); };
+}
+
 }  // namespace bistrope

@@ -31,7 +31,8 @@ bool ViewInteraction::UpdateCursor() {
 
 double ViewInteraction::PointerAngle(int x, int y) const {
     const TWIG4::Vec3 p = camera_.WindowToWorld({double(x), -double(y), 0.0});
-    return std::atan2(p.x - alignment_.offsetX, p.y + alignment_.offsetY) * kRadiansToDegrees;
+    const Alignment alignment = host_.GetAlignment();
+    return std::atan2(p.x - alignment.offsetX, p.y + alignment.offsetY) * kRadiansToDegrees;
 }
 
 void ViewInteraction::StartDrag(DragButton button) {
@@ -49,11 +50,11 @@ void ViewInteraction::OnLeftPress(int x, int y) {
     case InteractionMode::PanView: start.target = camera_.GetTarget(); break;
     case InteractionMode::ZoomView: start.zoom = camera_.GetZoom(); break;
     case InteractionMode::PanLeft:
-        start.offsetX = alignment_.offsetX;
-        start.offsetY = alignment_.offsetY;
+        start.offsetX = host_.GetAlignment().offsetX;
+        start.offsetY = host_.GetAlignment().offsetY;
         break;
     case InteractionMode::RotateLeft:
-        start.rotation = alignment_.rotation;
+        start.rotation = host_.GetAlignment().rotation;
         start.angle = PointerAngle(x, y);
         break;
     case InteractionMode::None: return;
@@ -120,18 +121,15 @@ void ViewInteraction::OnMove(int x, int y) {
         host_.UpdateStatus();
         host_.Render();
         break;
-    case InteractionMode::PanLeft:
-        alignment_.offsetX = start.offsetX + dx / z;
-        alignment_.offsetY = start.offsetY + dy / z;
-        host_.UpdateOutputRect();
-        host_.UpdateStatus();
-        host_.Render();
+    case InteractionMode::PanLeft: {
+        Alignment moved = host_.GetAlignment();
+        moved.offsetX = start.offsetX + dx / z;
+        moved.offsetY = start.offsetY + dy / z;
+        host_.SetAlignment(moved);
         break;
+    }
     case InteractionMode::RotateLeft:
         DragRotate(x, y);
-        host_.UpdateOutputRect();
-        host_.UpdateStatus();
-        host_.Render();
         break;
     case InteractionMode::None: break;
     }
@@ -143,18 +141,20 @@ void ViewInteraction::DragRotate(int x, int y) {
     double d = a - start.angle;
     if (d > 180.0) d -= 360.0;
     if (d <= -180.0) d += 360.0;
-    alignment_.rotation = start.rotation + d;
+    Alignment turned = host_.GetAlignment();
+    turned.rotation = start.rotation + d;
     // At a limit the anchor moves with the pointer, so turning back acts at once.
-    if (alignment_.rotation > kMaxRotation) {
+    if (turned.rotation > kMaxRotation) {
         start.angle = a;
         start.rotation = kMaxRotation;
-        alignment_.rotation = kMaxRotation;
+        turned.rotation = kMaxRotation;
     }
-    if (alignment_.rotation < -kMaxRotation) {
+    if (turned.rotation < -kMaxRotation) {
         start.angle = a;
         start.rotation = -kMaxRotation;
-        alignment_.rotation = -kMaxRotation;
+        turned.rotation = -kMaxRotation;
     }
+    host_.SetAlignment(turned);
 }
 
 bool ViewInteraction::OnWheel(int delta) {

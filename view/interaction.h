@@ -2,9 +2,9 @@
 // Mouse interaction of the stereo view: the left-button drags of the four modes, the
 // middle-button pan, the wheel zoom and the rules for switching modes.
 //
-// ViewInteraction holds the mode and the drag state and changes the camera and the
-// alignment it is given. It reaches the window only through InteractionHost, so the whole
-// logic runs without a window. Mouse positions are client pixels of the view window, origin
+// ViewInteraction holds the mode and the drag state and changes the camera it is given. It
+// reaches the window and the alignment only through InteractionHost, so the whole logic runs
+// without a window. Mouse positions are client pixels of the view window, origin
 // at its top-left corner, y downwards; while the mouse is captured they can be negative.
 
 #include <cstdint>
@@ -36,8 +36,10 @@ public:
     virtual void UpdateStatus() = 0;
     // Writes status pane 0.
     virtual void SetModeHint(const std::wstring& text) = 0;
-    // Recomputes the output rectangle from the images and the alignment.
-    virtual void UpdateOutputRect() = 0;
+    // The alignment of the left image, and a new one: the host recomputes the output
+    // rectangle, rewrites the status panes and redraws.
+    [[nodiscard]] virtual Alignment GetAlignment() const = 0;
+    virtual void SetAlignment(const Alignment& alignment) = 0;
 
 protected:
     ~InteractionHost() = default;
@@ -78,8 +80,7 @@ struct InteractionState {
 
 class ViewInteraction {
 public:
-    ViewInteraction(TWIG4::Camera& camera, Alignment& alignment, InteractionHost& host)
-        : camera_(camera), alignment_(alignment), host_(host) {}
+    ViewInteraction(TWIG4::Camera& camera, InteractionHost& host) : camera_(camera), host_(host) {}
 
     // Switches the mode, sets its cursor and writes its hint. Refused (false, nothing changes)
     // during a drag, for a mode the loaded images do not allow, and for unknown values.
@@ -114,7 +115,6 @@ private:
     void DragRotate(int x, int y);
 
     TWIG4::Camera& camera_;
-    Alignment& alignment_;
     InteractionHost& host_;
     InteractionState state_{};
 };

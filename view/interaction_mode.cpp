@@ -1,13 +1,15 @@
 #include "view/interaction_mode.h"
 
+#include "resources/app_ids.h"
+
 namespace bistrope {
 
 int ModeCursor(InteractionMode mode, bool dragging) {
     switch (mode) {
-    case InteractionMode::PanView: return dragging ? kCursorPanViewDrag : kCursorPanViewHover;
-    case InteractionMode::ZoomView: return dragging ? kCursorZoomViewDrag : kCursorZoomViewHover;
-    case InteractionMode::PanLeft: return dragging ? kCursorPanLeftDrag : kCursorPanLeftHover;
-    case InteractionMode::RotateLeft: return dragging ? kCursorRotateLeftDrag : kCursorRotateLeftHover;
+    case InteractionMode::PanView: return dragging ? IDC_CUR_PAN_VIEW_DRAG : IDC_CUR_PAN_VIEW;
+    case InteractionMode::ZoomView: return dragging ? IDC_CUR_ZOOM_VIEW_DRAG : IDC_CUR_ZOOM_VIEW;
+    case InteractionMode::PanLeft: return dragging ? IDC_CUR_PAN_LEFT_DRAG : IDC_CUR_PAN_LEFT;
+    case InteractionMode::RotateLeft: return dragging ? IDC_CUR_ROTATE_LEFT_DRAG : IDC_CUR_ROTATE_LEFT;
     case InteractionMode::None: break;
     }
     return 0;
@@ -22,27 +24,6 @@ const wchar_t* ModeHint(InteractionMode mode) {
     case InteractionMode::None: break;
     }
     return L"";
-}
-
-int ModeCommand(InteractionMode mode) {
-    switch (mode) {
-    case InteractionMode::PanView: return kCommandPanView;
-    case InteractionMode::ZoomView: return kCommandZoomView;
-    case InteractionMode::PanLeft: return kCommandPanLeft;
-    case InteractionMode::RotateLeft: return kCommandRotateLeft;
-    case InteractionMode::None: break;
-    }
-    return 0;
-}
-
-bool ModeFromCommand(int command, InteractionMode& mode) {
-    switch (command) {
-    case kCommandPanView: mode = InteractionMode::PanView; return true;
-    case kCommandZoomView: mode = InteractionMode::ZoomView; return true;
-    case kCommandPanLeft: mode = InteractionMode::PanLeft; return true;
-    case kCommandRotateLeft: mode = InteractionMode::RotateLeft; return true;
-    default: return false;
-    }
 }
 
 bool ModeAllowed(InteractionMode mode, bool hasLeftImage, bool hasRightImage) {

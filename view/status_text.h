@@ -16,6 +16,15 @@ constexpr int kOutputPane = 2;
 constexpr int kOffsetPane = 3;
 constexpr int kRotationPane = 4;
 
+// Where the stereo view writes its status texts (the frame window's status bar).
+class StatusPanes {
+public:
+    virtual void SetStatusText(int pane, const wchar_t* text) = 0;
+
+protected:
+    ~StatusPanes() = default;
+};
+
 // " Zoom: 67%" for zoom 0.6666666666666666.
 [[nodiscard]] std::wstring ZoomStatusText(double zoom);
 // " Output image 4000x3000", or "  No output image" when the rectangle is empty.

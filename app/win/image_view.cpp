@@ -1,41 +1,21 @@
 #include "app/win/image_view.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
-#include <filesystem>
-#include <optional>
 #include <string>
 
-#include "app/reg_data.h"
 #include "app/slot_texts.h"
-#include "engine/convert.h"
-#include "engine/decode.h"
-#include "framework/win/filedlg.h"
 #include "framework/win/sdiapp.h"
-#include "view/texture_limit.h"
-#include "view/win/main_image_view.h"
+#include "resources/app_ids.h"
 
 using namespace bistrope;
 
-namespace {
-
-std::wstring Widen(const std::string& utf8) { return TWIG4::String::FromUtf8(utf8.c_str()).GetBuffer(); }
-
-ProgressFn ProgressOf(cProgDlg* dialog) {
-    if (!dialog) return {};
-    return [dialog](int percent) { dialog->SetProgress(percent, nullptr); };
+cImageView::cImageView(Eye eye, StereoDocument& document) : document(document), eye(eye) {
+    document.AddListener(this);
 }
 
-}  // namespace
-
-cImageView::cImageView(Eye eye, cRegData& settings) : settings(settings), eye(eye) {}
-
 cImageView::~cImageView() {
-    // The images go in the order sourceImage, previewImage, outputImage, thumbnail.
-    sourceImage.reset();
-    previewImage.reset();
-    outputImage.reset();
+    document.RemoveListener(this);
     DeleteThumbnail();
 }
 
@@ -53,133 +33,12 @@ bool cImageView::Create(TWIG4::Wnd* parent, int x, int y, int width, int height)
     return TWIG4::Wnd::Create(cs);
 }
 
-// --- Images --------------------------------------------------------------------------
+std::wstring cImageView::GetPath() const { return document.Path(eye).wstring(); }
 
-const ConvertedImage* cImageView::GetPreviewImage() const { return previewImage.empty() ? nullptr : &previewImage; }
-
-const ConvertedImage* cImageView::GetOutputImage() const { return outputImage.empty() ? nullptr : &outputImage; }
-
-std::int32_t cImageView::GetSourceWidth() const { return sourceImage.empty() ? -1 : sourceImage.width(); }
-
-std::int32_t cImageView::GetSourceHeight() const { return sourceImage.empty() ? -1 : sourceImage.height(); }
-
-TWIG4::String& cImageView::FolderSetting() {
-    return eye == Eye::Left ? settings.leftImagePath : settings.rightImagePath;
-}
-
-Status cImageView::BuildPreview(const SourceImage& source, ConvertedImage& preview, const ProgressFn& progress) {
-    ConversionParams params;
-    params.mode = static_cast<unsigned>(settings.blendMode);
-    params.eye = eye;
-    params.custom = settings.GetCustomMatrices();
-    const std::uint32_t limit = PreviewSizeLimit(settings.maxTexSize, settings.hardwareMaxTexSize);
-    return bistrope::MakePreviewImage(source, params, limit, preview, progress);
-}
-
-bool cImageView::MakePreviewImage(const ProgressFn& progress) {
-    if (sourceImage.empty()) {
-        Report(progress, 0);
-        return false;
-    }
-    ConvertedImage fresh;
-    const Status status = BuildPreview(sourceImage, fresh, progress);
-    if (!status.ok()) {
-        // Mode 0 refuses quietly, as before; anything else (memory) is worth a word.
-        if (status.code != ErrorCode::ModeZero && status.code != ErrorCode::NoImage)
-            ReportFailure(L"Cannot make the preview of \"" + std::wstring(path.GetBuffer()) + L"\": " +
-                          Widen(status.message) + L".\n\nThe previous preview stays.");
-        return false;
-    }
-    previewImage = std::move(fresh);
-    return true;
-}
-
-bool cImageView::MakePreviewImage(cProgDlg* progress) { return MakePreviewImage(ProgressOf(progress)); }
-
-bool cImageView::MakeOutputImage() {
-    ConversionParams params;
-    params.mode = static_cast<unsigned>(settings.blendMode);
-    params.eye = eye;
-    params.custom = settings.GetCustomMatrices();
-    ConvertedImage fresh;
-    const Status status = bistrope::MakeOutputImage(sourceImage, params, fresh);
-    if (!status.ok()) return false;
-    outputImage = std::move(fresh);
-    return true;
-}
-
-// --- Loading -------------------------------------------------------------------------
-
-bool cImageView::LoadImageFile() {
-    const SlotTexts& texts = TextsForEye(static_cast<int>(eye));
-    const std::wstring filter = ImageFileFilter();
-    int viewMode = settings.defaultFileView;
-    TWIG4::FileDlg dialog;
-    TWIG4::SDIApp* app = TWIG4::SDIApp::GetApp();
-    if (!dialog.Open(FolderSetting().GetBuffer(), filter.c_str(), OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, app,
-                     &viewMode, texts.dialogTitle))
-        return false;
-
-    // Draw again at once what the dialog covered, before the work starts.
-    if (app && app->GetHandle())
-        ::RedrawWindow(app->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-
-    FolderSetting() = dialog.GetDirectory();
-    settings.defaultFileView = dialog.GetViewMode();
-    return LoadFile(dialog.GetPath().GetBuffer());
-}
-
-bool cImageView::LoadFile(const wchar_t* filePath) {
-    if (!filePath || !*filePath) return false;
-    const std::wstring side = eye == Eye::Left ? L"left" : L"right";
-    const std::wstring keep = IsLoaded() ? L"\n\nThe " + side + L" image stays as it was."
-                                         : L"\n\nThe " + side + L" image slot stays empty.";
-
-    // The progress dialog lives in the stereo view; closing it (reset) gives the keyboard
-    // focus back to the frame.
-    std::optional<cProgDlg> progress(std::in_place);
-    (void)progress->Create(ownerView);
-    progress->SetProgress(0, kLoadingImageText);
-
-    DecodeResult decoded = DecodeImageFile(std::filesystem::path(filePath));
-    if (!decoded.ok()) {
-        progress.reset();
-        ReportFailure(Widen(decoded.status.message) + L"." + keep);
-        return false;
-    }
-
-    progress->SetRange(0, 50);
-    ConvertedImage preview;
-    const Status made = BuildPreview(decoded.image, preview, ProgressOf(&*progress));
-    if (!made.ok()) {
-        progress.reset();
-        ReportFailure(L"Cannot make the preview of \"" + std::wstring(filePath) + L"\": " + Widen(made.message) +
-                      L"." + keep);
-        return false;
-    }
-
-    // Everything is in hand: the slot takes the new images together.
-    path = filePath;
-    sourceImage = std::move(decoded.image);
-    previewImage = std::move(preview);
-    outputImage.reset();  // made again by the next save
-
-    progress->SetRange(50, 100);
-    if (ownerView) ownerView->RebuildTextures(ProgressOf(&*progress));
-
+void cImageView::OnEyeLoaded(Eye loaded, const ProgressFn&) {
+    if (loaded != eye) return;
     DeleteThumbnail();
     Draw(nullptr);
-
-    if (ownerView) {
-        ownerView->OnImagesChanged();
-        ownerView->Render(nullptr);
-    }
-    progress.reset();
-    return true;
-}
-
-void cImageView::ReportFailure(const std::wstring& text) {
-    if (handle) MessageBox(text.c_str(), MB_OK | MB_ICONWARNING);
 }
 
 // --- Messages ------------------------------------------------------------------------
@@ -209,10 +68,13 @@ LRESULT cImageView::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 void cImageView::OnCreate() { (void)AddToolTip(kSlotTipWidth); }
 
-void cImageView::OnLeftButtonDown() { (void)LoadImageFile(); }
+void cImageView::OnLeftButtonDown() {
+    if (HWND top = ::GetAncestor(handle, GA_ROOT); top && top != handle)
+        (void)::SendMessageW(top, WM_COMMAND, eye == Eye::Left ? ID_LOAD_LEFT : ID_LOAD_RIGHT, 0);
+}
 
 const wchar_t* cImageView::BuildToolTipText() {
-    tipText = SlotToolTip(static_cast<int>(eye), path.GetBuffer()).c_str();
+    tipText = SlotToolTip(static_cast<int>(eye), GetPath()).c_str();
     return tipText.GetBuffer();
 }
 

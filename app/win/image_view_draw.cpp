@@ -25,8 +25,10 @@ void cImageView::DeleteThumbnail() {
 }
 
 void cImageView::BuildThumbnail(HDC reference, std::int32_t width, std::int32_t height) {
+    const SourceImage* source = document.Source(eye);
+    if (!source) return;
     const SourceImage pixels =
-        MakeThumbnail(sourceImage, width, height, Bgr{kSlotBackground.b, kSlotBackground.g, kSlotBackground.r});
+        MakeThumbnail(*source, width, height, Bgr{kSlotBackground.b, kSlotBackground.g, kSlotBackground.r});
     if (pixels.empty()) return;
     // A bitmap in the display's own format, so that a repaint is a plain copy.
     HBITMAP bitmap = ::CreateCompatibleBitmap(reference, width, height);
@@ -57,14 +59,14 @@ void cImageView::DrawTexts(TWIG4::DC& dc, const RECT& client) {
         const wchar_t* text = TextsForEye(static_cast<int>(eye)).emptyText;
         dc.DrawText(text, -1, &whole, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
-    if (!path.IsEmpty()) {
+    if (const std::wstring path = GetPath(); !path.empty()) {
         RECT strip = ToRect(CaptionStrip(ToSlotRect(client)));
         auto measure = [&dc](const std::wstring& text) {
             SIZE size{};
             dc.GetTextExtent(text.c_str(), static_cast<int>(text.size()), &size);
             return static_cast<std::int32_t>(size.cx);
         };
-        const std::wstring caption = ShortenPathMiddle(path.GetBuffer(), strip.right - strip.left, measure);
+        const std::wstring caption = ShortenPathMiddle(path, strip.right - strip.left, measure);
         dc.DrawText(caption.c_str(), static_cast<int>(caption.size()), &strip,
                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
@@ -84,8 +86,8 @@ void cImageView::Draw(TWIG4::DC* dc) {
         dc->FillRect(&client, Colour(kSlotBackground));
         dc->FrameRect(&client, RGB(0, 0, 0));
 
-        if (IsLoaded()) {
-            const auto place = PlaceThumbnail(ToSlotRect(client), sourceImage.width(), sourceImage.height());
+        if (const SourceImage* source = document.Source(eye)) {
+            const auto place = PlaceThumbnail(ToSlotRect(client), source->width(), source->height());
             if (place) {
                 BITMAP cached{};
                 if (thumbnail && (!::GetObjectW(thumbnail, sizeof(cached), &cached) || cached.bmWidth != place->width ||

@@ -8,7 +8,9 @@
 #include "app/reg_data.h"
 #include "app/win/image_view.h"
 #include "framework/win/toolbar.h"
+#include "framework/win/update_ui.h"
 #include "resources/app_ids.h"
+#include "view/texture_limit.h"
 #include "view/win/main_image_view.h"
 
 using namespace bistrope;
@@ -47,24 +49,22 @@ MainWnd::MainWnd(const wchar_t* settingsKey, const wchar_t* placementKey)
     // Version 1, no debug callback, background thread and external codecs not suppressed
     // (the input's defaults).
     if (Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr) != Gdiplus::Ok) gdiplusToken = 0;
-    settings = new cRegData(settingsKey ? settingsKey : cRegData::kSettingsKey);
+    settings = std::make_unique<cRegData>(settingsKey ? settingsKey : cRegData::kSettingsKey);
     (void)settings->Load();
-    leftSlot = new cImageView(Eye::Left, *settings);
-    rightSlot = new cImageView(Eye::Right, *settings);
-    view = new cMainImageView(*leftSlot, *rightSlot, *this, *settings);
+    document = std::make_unique<StereoDocument>([this] { return settings->Conversion(); });
+    // The view listens first: its textures exist before a slot paints the new thumbnail.
+    view = std::make_unique<cMainImageView>(*document, *this);
+    leftSlot = std::make_unique<cImageView>(Eye::Left, *document);
+    rightSlot = std::make_unique<cImageView>(Eye::Right, *document);
 }
 
 MainWnd::~MainWnd() {
-    delete leftSlot;
-    leftSlot = nullptr;
-    delete rightSlot;
-    rightSlot = nullptr;
-    delete view;
-    view = nullptr;
-    delete toolBar;
-    toolBar = nullptr;
-    delete settings;  // writes every setting
-    settings = nullptr;
+    leftSlot.reset();
+    rightSlot.reset();
+    view.reset();
+    document.reset();
+    toolBar.reset();
+    settings.reset();  // writes every setting
     if (gdiplusToken) Gdiplus::GdiplusShutdown(gdiplusToken);
     gdiplusToken = 0;
 }
@@ -99,19 +99,24 @@ LRESULT MainWnd::OnCreate() {
     (void)client.Create(this);
     // Without the stereo view there is no program: the frame's creation fails.
     if (!view->Create(&client, 0, 0, 0, 0)) return -1;
+    // The preview's size bound follows what this OpenGL implementation can hold.
+    const TextureLimits limits = ApplyTextureLimit({settings->maxTexSize, settings->hardwareMaxTexSize},
+                                                   view->QueryImplementationTextureSize());
+    settings->maxTexSize = limits.maxTexSize;
+    settings->hardwareMaxTexSize = limits.hardwareMaxTexSize;
     (void)leftSlot->Create(&client, 0, 0, 0, 0);
     (void)rightSlot->Create(&client, 0, 0, 0, 0);
 
     if (rebar.Create(0, 0, this)) (void)rebar.LoadBackground(IDB_REBAR_MIDDLE, IDB_REBAR_LEFT, IDB_REBAR_RIGHT);
     if (statusBar.Create(0, kStatusBarStyle, this))
         (void)statusBar.SetParts(static_cast<int>(kInitialPaneEdges.size()), kInitialPaneEdges.data());
-    if (CreateToolBar()) (void)rebar.AddBand(toolBar, nullptr, false);
+    if (CreateToolBar()) (void)rebar.AddBand(toolBar.get(), nullptr, false);
     (void)LoadAccelerators(IDR_ACCELERATORS);
     return 0;
 }
 
 bool MainWnd::CreateToolBar() {
-    toolBar = new TWIG4::ToolBar;
+    toolBar = std::make_unique<TWIG4::ToolBar>();
     if (!toolBar->Create(TBSTYLE_EX_MIXEDBUTTONS, TBSTYLE_LIST, this)) return false;
     // Without the strip the buttons have no images; the commands still work.
     if (!toolBar->LoadButtonImages(kToolbarImageFile, kToolbarCell, kToolbarCell)) {
@@ -144,8 +149,22 @@ void MainWnd::OnSize() {
 }
 
 void MainWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
-    // Toolbar buttons, accelerators and the toolbar's state queries alike.
-    if (view && view->GetHandle()) (void)::SendMessageW(view->GetHandle(), WM_COMMAND, wParam, lParam);
+    // Toolbar buttons, accelerators, menu items and slot clicks, and the state queries of
+    // the toolbar and the context menu.
+    const WORD code = HIWORD(wParam);
+    const int id = LOWORD(wParam);
+    if (code == TWIG4::kUpdateUICode) {
+        if (lParam) OnUpdateUI(id, *reinterpret_cast<TWIG4::UpdateUIRecord*>(lParam));
+    } else if (code == 0 || code == 1) {
+        (void)bistrope::ExecuteCommand(id, *this);
+    }
+}
+
+void MainWnd::OnUpdateUI(int commandId, TWIG4::UpdateUIRecord& record) const {
+    const std::optional<CommandState> state = QueryCommandState(commandId, Context());
+    if (!state) return;
+    record.enabled = state->enabled;
+    if (state->checked) record.checked = *state->checked;
 }
 
 void MainWnd::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
@@ -158,16 +177,13 @@ void MainWnd::InitialShow() {
     const TWIG4::LayoutRect r =
         DefaultFrameRect(::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
     (void)RestoreWindowPlacement(kPlacementSection, RECT{r.left, r.top, r.right, r.bottom});
-    // A window closed while minimised (or a damaged show state) would otherwise start
-    // invisible or as a button only: it opens normally instead.
-    if (!::IsWindowVisible(handle) || ::IsIconic(handle)) ::ShowWindow(handle, SW_RESTORE);
+    // A window closed while minimised starts minimised; a damaged show state that would
+    // leave it invisible opens it normally instead.
     if (!::IsWindowVisible(handle)) ::ShowWindow(handle, SW_SHOWNORMAL);
     Update();
 }
 
 void MainWnd::OnDestroy() { (void)SaveWindowPlacement(kPlacementSection); }
-
-bool MainWnd::OnFirstIdle() { return SDIApp::OnFirstIdle(); }
 
 void MainWnd::OnGetMinMaxInfo(MINMAXINFO* info) {
     if (!info) return;

@@ -1,23 +1,18 @@
 #include "view/win/main_image_view.h"
 
-#include "app/reg_data.h"
 #include "framework/win/sdiapp.h"
-#include "view/status_text.h"
+#include "view/frame_benchmark.h"
 #include "view/zoom_all.h"
 
 using namespace bistrope;
 
-cMainImageView::cMainImageView(ImageSlot& leftSlot, ImageSlot& rightSlot, StatusPanes& frame, cRegData& settings)
-    : leftSlot(leftSlot),
-      rightSlot(rightSlot),
-      frame(frame),
-      settings(settings),
-      interaction(ViewCamera(), alignment, bridge) {
-    leftSlot.SetOwnerView(this);
-    rightSlot.SetOwnerView(this);
+cMainImageView::cMainImageView(StereoDocument& document, StatusPanes& frame)
+    : document(document), frame(frame), interaction(ViewCamera(), bridge) {
+    document.AddListener(this);
 }
 
 cMainImageView::~cMainImageView() {
+    document.RemoveListener(this);
     // The window must go while this object can still answer its destroy message (which
     // deletes the textures); the base would destroy it only after this part is gone.
     if (handle) Destroy();
@@ -39,38 +34,58 @@ bool cMainImageView::Create(TWIG4::Wnd* parent, int x, int y, int width, int hei
 
 TWIG4::Camera& cMainImageView::ViewCamera() { return GetCamera(); }
 
-void cMainImageView::UpdateOutputRect() {
-    OutputRect = ComputeOutputRect(HeldImageSize(leftSlot), HeldImageSize(rightSlot), alignment);
-}
-
-void cMainImageView::ResetAlignment() {
-    alignment.rotation = 0.0;
-    alignment.offsetY = 0.0;
-    alignment.offsetX = 0.0;
-    UpdateOutputRect();
-}
-
 void cMainImageView::ZoomAll() {
-    bistrope::ZoomAll(ViewCamera(), HeldImageSize(leftSlot), HeldImageSize(rightSlot), alignment);
+    bistrope::ZoomAll(ViewCamera(), document.PreviewedSize(Eye::Left), document.PreviewedSize(Eye::Right),
+                      document.GetAlignment());
     UpdateStatusPanes();
 }
 
-bool cMainImageView::UpdateStatusPanes() {
-    const auto texts = StatusPaneTexts(ViewCamera().GetZoom(), OutputRect, alignment);
+void cMainImageView::UpdateStatusPanes() {
+    const auto texts = StatusPaneTexts(ViewCamera().GetZoom(), document.GetOutputRect(), document.GetAlignment());
     for (int i = 0; i < 4; ++i) frame.SetStatusText(kZoomPane + i, texts[static_cast<size_t>(i)].c_str());
-    return true;
 }
 
 bool cMainImageView::SetInteractionMode(InteractionMode mode) { return interaction.SetInteractionMode(mode); }
 
 void cMainImageView::OnImagesChanged() {
-    UpdateStatusPanes();
-    ResetAlignment();
     ZoomAll();
-    if (HasLeftImage() && HasRightImage())
+    const bool left = document.HasPreview(Eye::Left), right = document.HasPreview(Eye::Right);
+    if (left && right)
         SetInteractionMode(InteractionMode::PanLeft);
-    else if (HasLeftImage() || HasRightImage())
+    else if (left || right)
         SetInteractionMode(InteractionMode::PanView);
+}
+
+// --- The document's notices --------------------------------------------------------------
+
+void cMainImageView::OnEyeLoaded(Eye, const ProgressFn& progress) {
+    RebuildTextures(progress);
+    OnImagesChanged();
+    Render(nullptr);
+}
+
+void cMainImageView::OnPreviewsRebuilt(const ProgressFn& progress) {
+    RebuildTextures(progress);
+    Render(nullptr);
+}
+
+void cMainImageView::OnAlignmentChanged() {
+    if (!benchmarkRunning) UpdateStatusPanes();
+    Render(nullptr);
+}
+
+std::wstring cMainImageView::RunFrameBenchmark() {
+    // Each frame moves the left image through the document, so the output rectangle follows
+    // the kept move; the status line is written once at the end, not timed with the frames.
+    Alignment moving = document.GetAlignment();
+    benchmarkRunning = true;
+    const std::wstring text = bistrope::RunFrameBenchmark(
+        moving, [this, &moving] { document.SetAlignment(moving); },
+        [] { return static_cast<std::uint32_t>(::GetTickCount()); });
+    benchmarkRunning = false;
+    UpdateStatusPanes();
+    MessageBox(text.c_str(), 0);
+    return text;
 }
 
 // --- Interaction host -------------------------------------------------------------------

@@ -58,7 +58,6 @@ void cMainImageView::OnCreate() {
     glGenTextures(2, textures);
     SetBackgroundGradient(kBackground, kBackground, kBackground, kBackground);
     OnImagesChanged();
-    QueryTextureLimit();
 }
 
 void cMainImageView::OnDestroy() {
@@ -70,8 +69,14 @@ void cMainImageView::OnDestroy() {
 void cMainImageView::OnSize(int width, int height) {
     // The viewport leaves one pixel free on every side: the preview's black border.
     SetViewport(1, 1, std::max(0, width - 2), std::max(0, height - 2));
-    if (HasLeftImage() || HasRightImage()) Refit();
+    if (document.HasPreview(bistrope::Eye::Left) || document.HasPreview(bistrope::Eye::Right)) Refit();
     UpdateStatusPanes();
+}
+
+void cMainImageView::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // The application carries out every command and answers every state query.
+    if (HWND top = ::GetAncestor(handle, GA_ROOT); top && top != handle)
+        (void)::SendMessageW(top, WM_COMMAND, wParam, lParam);
 }
 
 void cMainImageView::OnPaint() {

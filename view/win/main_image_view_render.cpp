@@ -17,7 +17,7 @@ void cMainImageView::DrawImageQuad(std::int32_t sourceWidth, std::int32_t source
 }
 
 void cMainImageView::DrawOutputFrame() const {
-    const auto segments = OutputFrameSegments(OutputRect);
+    const auto segments = OutputFrameSegments(document.GetOutputRect());
     if (!segments) return;
     auto drawSegments = [&] {
         glBegin(GL_LINES);
@@ -53,12 +53,12 @@ bool cMainImageView::Render(TWIG4::DC* dc) {
     glDisable(GL_TEXTURE_2D);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 
-    // An eye is drawn only while its slot holds an image (a preview and hence a texture).
+    // An eye is drawn only while it has a preview (and hence a texture).
     const ImageSize none{-1, -1};
-    const ImageSize left = HeldImageSize(leftSlot).value_or(none);
-    const ImageSize right = HeldImageSize(rightSlot).value_or(none);
+    const ImageSize left = document.PreviewedSize(Eye::Left).value_or(none);
+    const ImageSize right = document.PreviewedSize(Eye::Right).value_or(none);
     const std::int32_t wL = left.width, hL = left.height, wR = right.width, hR = right.height;
-    const auto leftTransform = LeftImageTransform(alignment).ToColumnOrder();
+    const auto leftTransform = LeftImageTransform(document.GetAlignment()).ToColumnOrder();
 
     // Silhouettes: both image areas black, so each eye's channels start from zero.
     glColor3d(0.0, 0.0, 0.0);

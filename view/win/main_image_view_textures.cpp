@@ -1,7 +1,6 @@
-// The two preview textures of the stereo view and the texture limit.
+// The two preview textures of the stereo view.
 #include <vector>
 
-#include "app/reg_data.h"
 #include "view/texture_limit.h"
 #include "view/win/main_image_view.h"
 
@@ -15,13 +14,6 @@ GLint cMainImageView::QueryImplementationTextureSize() {
     GLint size = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
     return size;
-}
-
-void cMainImageView::QueryTextureLimit() {
-    const TextureLimits limits =
-        ApplyTextureLimit({settings.maxTexSize, settings.hardwareMaxTexSize}, QueryImplementationTextureSize());
-    settings.maxTexSize = limits.maxTexSize;
-    settings.hardwareMaxTexSize = limits.hardwareMaxTexSize;
 }
 
 void cMainImageView::UploadPreview(const ConvertedImage& preview) {
@@ -49,7 +41,7 @@ void cMainImageView::UploadPreview(const ConvertedImage& preview) {
     }
 }
 
-bool cMainImageView::RebuildTextures(const ProgressFn& progress) {
+void cMainImageView::RebuildTextures(const ProgressFn& progress) {
     Report(progress, 50);
     // New names first, then the old ones go: the two new names are then certainly
     // different from the ones they replace.
@@ -59,15 +51,13 @@ bool cMainImageView::RebuildTextures(const ProgressFn& progress) {
     textures[0] = fresh[0];
     textures[1] = fresh[1];
 
-    if (const ConvertedImage* left = leftSlot.GetPreviewImage()) {
+    if (const ConvertedImage* left = document.Preview(Eye::Left)) {
         glBindTexture(GL_TEXTURE_2D, textures[0]);
         UploadPreview(*left);
     }
     Report(progress, 100);
-    if (const ConvertedImage* right = rightSlot.GetPreviewImage()) {
+    if (const ConvertedImage* right = document.Preview(Eye::Right)) {
         glBindTexture(GL_TEXTURE_2D, textures[1]);
         UploadPreview(*right);
     }
-    UpdateOutputRect();
-    return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The stereo view's command table: which commands exist, and when each is enabled and
-// checked. The toolbar and the context menu ask for these states (the UpdateUI query);
-// the view refuses a command whose Enabled rule fails even when it arrives anyway (a
-// disabled menu item can still be chosen, Ctrl+S works without looking at the toolbar).
+// The program's command table: one row per command, {id, enabled rule, checked rule,
+// action}. The toolbar and the context menu ask it for their states (the UpdateUI query);
+// toolbar buttons, keys, menu items and slot clicks all carry commands out through it.
+// Ids are those of resources/app_ids.h.
 //
 //   id            command                              enabled  checked
 //   40001..40005  blending mode id - 40000             both     blendMode == id - 40000
@@ -17,25 +17,20 @@
 //   40015         reset offsets and rotation           both
 //   40017, 40018  load the left / right image          always
 //
-// "one": at least one slot holds an image; "both": both do. Every other id (0, the -1 of
-// toolbar separators, ...) is neither carried out nor answered.
+// "one": at least one eye holds an image; "both": both do. A blending command stores its
+// mode even while disabled (the rebuild needs both images); every other command runs only
+// while enabled, because a greyed menu item can still be chosen and keys do not look at the
+// toolbar. Ids without a row (0, the -1 of toolbar separators, ...) are neither carried out
+// nor answered.
+
 #include <cstdint>
 #include <optional>
 
+#include "engine/color_matrix.h"
 #include "engine/output_rect.h"
 #include "view/interaction_mode.h"
 
 namespace bistrope {
-
-constexpr int kCommandBlendFirst = 40001;
-constexpr int kCommandBlendLast = 40005;
-constexpr int kCommandSettings = 40011;
-constexpr int kCommandSave = 40012;
-constexpr int kCommandAbout = 40013;
-constexpr int kCommandZoomAll = 40014;
-constexpr int kCommandResetAlignment = 40015;
-constexpr int kCommandLoadLeft = 40017;
-constexpr int kCommandLoadRight = 40018;
 
 // What the rules look at.
 struct CommandContext {
@@ -46,6 +41,24 @@ struct CommandContext {
     InteractionMode mode = InteractionMode::None;
 };
 
+// What the actions do; the application implements it.
+class CommandTarget {
+public:
+    [[nodiscard]] virtual CommandContext Context() const = 0;
+    // Stores the mode; rebuilds the previews when both images are there. True when rebuilt.
+    virtual bool SetBlendMode(int mode) = 0;
+    virtual bool SetInteractionMode(InteractionMode mode) = 0;
+    virtual bool OpenSettings() = 0;
+    virtual bool Save() = 0;
+    virtual bool ShowAbout() = 0;
+    virtual bool ZoomAll() = 0;
+    virtual bool ResetAlignment() = 0;
+    virtual bool Load(Eye eye) = 0;
+
+protected:
+    ~CommandTarget() = default;
+};
+
 struct CommandState {
     bool enabled = false;
     std::optional<bool> checked;  // none: the command has no checked rule
@@ -54,7 +67,8 @@ struct CommandState {
 // The state of a command of the table; none for ids without a row.
 [[nodiscard]] std::optional<CommandState> QueryCommandState(int commandId, const CommandContext& context);
 
-// Whether the command is one of the table's and enabled now.
-[[nodiscard]] bool IsCommandEnabled(int commandId, const CommandContext& context);
+// Carries the command out on `target` under the rules above. False when refused, unknown
+// or when the action failed.
+bool ExecuteCommand(int commandId, CommandTarget& target);
 
 }  // namespace bistrope

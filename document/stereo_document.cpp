@@ -1,0 +1,208 @@
+#include "document/stereo_document.h"
+
+#include <algorithm>
+#include <thread>
+#include <utility>
+
+#include "engine/convert.h"
+#include "engine/decode.h"
+#include "engine/jpeg_writer.h"
+#include "engine/render.h"
+
+namespace bistrope {
+
+namespace {
+
+ConversionParams ParamsFor(const ConversionSettings& settings, Eye eye) {
+    ConversionParams params;
+    params.mode = settings.mode;
+    params.eye = eye;
+    params.custom = settings.custom;
+    return params;
+}
+
+std::optional<ImageSize> SizeOf(std::int32_t width, std::int32_t height) {
+    if (width <= 0 || height <= 0) return std::nullopt;
+    return ImageSize{width, height};
+}
+
+}  // namespace
+
+const char* EyeName(Eye eye) { return eye == Eye::Left ? "left" : "right"; }
+
+StereoDocument::StereoDocument(SettingsSource settings) : settings(std::move(settings)) {}
+
+void StereoDocument::AddListener(DocumentListener* listener) {
+    if (listener && std::find(listeners.begin(), listeners.end(), listener) == listeners.end())
+        listeners.push_back(listener);
+}
+
+void StereoDocument::RemoveListener(DocumentListener* listener) {
+    listeners.erase(std::remove(listeners.begin(), listeners.end(), listener), listeners.end());
+}
+
+ConversionSettings StereoDocument::Settings() const { return settings ? settings() : ConversionSettings{}; }
+
+std::optional<ImageSize> StereoDocument::Size(Eye eye) const {
+    const EyeImages& slot = Slot(eye);
+    if (!slot.source.empty()) return SizeOf(slot.source.width(), slot.source.height());
+    return SizeOf(slot.output.width(), slot.output.height());
+}
+
+std::optional<ImageSize> StereoDocument::PreviewedSize(Eye eye) const {
+    return HasPreview(eye) ? Size(eye) : std::nullopt;
+}
+
+// --- Loading -------------------------------------------------------------------------------
+
+Status StereoDocument::BuildPreview(Eye eye, const SourceImage& source, const std::filesystem::path& path,
+                                    ConvertedImage& preview, const ProgressFn& progress) const {
+    const ConversionSettings current = Settings();
+    const Status status = MakePreviewImage(source, ParamsFor(current, eye), current.previewLimit, preview, progress);
+    // Mode 0 refuses quietly; anything else (memory) names the file.
+    if (status.ok() || status.code == ErrorCode::ModeZero) return status;
+    return Status::Error(status.code, "Cannot make the preview of \"" + path.u8string() + "\": " + status.message);
+}
+
+Status StereoDocument::LoadEye(Eye eye, const std::filesystem::path& path, const ProgressFn& progress) {
+    Report(progress, 0);
+    DecodeResult decoded = DecodeImageFile(path);
+    if (!decoded.ok()) return decoded.status;
+    return SetEyeImage(eye, std::move(decoded.image), path, progress);
+}
+
+Status StereoDocument::SetEyeImage(Eye eye, SourceImage source, const std::filesystem::path& path,
+                                   const ProgressFn& progress) {
+    if (source.empty())
+        return Status::Error(ErrorCode::NoImage, "No image to load for the " + std::string(EyeName(eye)) + " eye");
+    ConvertedImage preview;
+    const Status made = BuildPreview(eye, source, path, preview, Subrange(progress, 0, 50));
+    if (!made.ok()) return made;
+
+    // Everything is in hand: the eye takes the new images together.
+    EyeImages& slot = Slot(eye);
+    slot.path = path;
+    slot.source = std::move(source);
+    slot.preview = std::move(preview);
+    slot.output.reset();  // made again by the next save
+    AlignmentReset();
+    const ProgressFn rest = Subrange(progress, 50, 100);
+    for (DocumentListener* listener : listeners) listener->OnEyeLoaded(eye, rest);
+    return Status::Ok();
+}
+
+Status StereoDocument::LoadPairForOutput(const std::filesystem::path& left, const std::filesystem::path& right) {
+    const ConversionSettings current = Settings();
+    const auto leftMatrix = SelectBlendMatrix(current.mode, Eye::Left, current.custom);
+    const auto rightMatrix = SelectBlendMatrix(current.mode, Eye::Right, current.custom);
+    if (!CanConvert(current.mode)) return Status::Error(ErrorCode::ModeZero, "Blending mode 0 makes no image");
+    // Decoding is the longest step: both files at once, each row converted as it arrives.
+    ConvertedDecodeResult decodedLeft, decodedRight;
+    std::thread leftReader;
+    try {
+        leftReader = std::thread([&] { decodedLeft = DecodeConvertedImageFile(left, leftMatrix); });
+    } catch (...) {
+        decodedLeft = DecodeConvertedImageFile(left, leftMatrix);
+    }
+    decodedRight = DecodeConvertedImageFile(right, rightMatrix);
+    if (leftReader.joinable()) leftReader.join();
+    if (!decodedLeft.ok()) return decodedLeft.status;
+    if (!decodedRight.ok()) return decodedRight.status;
+
+    const std::pair<Eye, ConvertedDecodeResult*> taken[] = {{Eye::Left, &decodedLeft}, {Eye::Right, &decodedRight}};
+    for (const auto& [eye, decoded] : taken) {
+        EyeImages& slot = Slot(eye);
+        slot.path = eye == Eye::Left ? left : right;
+        slot.source.reset();
+        slot.preview.reset();
+        slot.output = std::move(decoded->image);
+    }
+    AlignmentReset();
+    return Status::Ok();
+}
+
+// --- Previews ------------------------------------------------------------------------------
+
+Status StereoDocument::RebuildPreview(Eye eye, const ProgressFn& progress) {
+    EyeImages& slot = Slot(eye);
+    if (slot.source.empty()) {
+        Report(progress, 0);
+        return Status::Error(ErrorCode::NoImage, "No " + std::string(EyeName(eye)) + " image is loaded");
+    }
+    ConvertedImage fresh;
+    const Status status = BuildPreview(eye, slot.source, slot.path, fresh, progress);
+    if (status.ok()) slot.preview = std::move(fresh);
+    return status;
+}
+
+std::array<Status, 2> StereoDocument::RebuildPreviews(const ProgressFn& progress) {
+    std::array<Status, 2> result{RebuildPreview(Eye::Left, Subrange(progress, 0, 40)),
+                                 RebuildPreview(Eye::Right, Subrange(progress, 40, 80))};
+    const ProgressFn rest = Subrange(progress, 80, 100);
+    for (DocumentListener* listener : listeners) listener->OnPreviewsRebuilt(rest);
+    return result;
+}
+
+// --- Alignment -----------------------------------------------------------------------------
+
+void StereoDocument::UpdateOutputRect() {
+    outputRect = ComputeOutputRect(Size(Eye::Left), Size(Eye::Right), alignment);
+}
+
+void StereoDocument::AlignmentReset() {
+    alignment = Alignment{};
+    UpdateOutputRect();
+}
+
+void StereoDocument::SetAlignment(const Alignment& value) {
+    alignment = value;
+    UpdateOutputRect();
+    for (DocumentListener* listener : listeners) listener->OnAlignmentChanged();
+}
+
+// --- Output --------------------------------------------------------------------------------
+
+bool StereoDocument::CanSave() const { return IsLoaded(Eye::Left) && IsLoaded(Eye::Right) && !outputRect.IsEmpty(); }
+
+Status StereoDocument::MakeOutputImage(Eye eye) {
+    EyeImages& slot = Slot(eye);
+    if (slot.source.empty()) {
+        if (!slot.output.empty()) return Status::Ok();
+        return Status::Error(ErrorCode::NoImage, "No " + std::string(EyeName(eye)) + " image is loaded");
+    }
+    slot.output.reset();
+    return bistrope::MakeOutputImage(slot.source, ParamsFor(Settings(), eye), slot.output);
+}
+
+Status StereoDocument::RenderAnaglyph(ConvertedImage& result, const ProgressFn& progress) {
+    if (!IsLoaded(Eye::Left) || !IsLoaded(Eye::Right))
+        return Status::Error(ErrorCode::NoImage, "Both images must be loaded");
+    const char* failedEye = nullptr;
+    Status conversion;
+    const auto supplier = [this, &failedEye, &conversion](Eye eye) -> ConvertedImageSupplier {
+        return [this, eye, &failedEye, &conversion]() -> const ConvertedImage* {
+            conversion = MakeOutputImage(eye);
+            if (conversion.ok() && Output(eye)) return Output(eye);
+            failedEye = EyeName(eye);
+            return nullptr;
+        };
+    };
+    Status status = bistrope::RenderAnaglyph(supplier(Eye::Right), supplier(Eye::Left), outputRect, alignment,
+                                             result, progress);
+    if (!status.ok() && failedEye) {
+        const bool memory = conversion.ok() || conversion.code == ErrorCode::OutOfMemory;
+        status.message = std::string(failedEye) + " image could not be converted at full size (" +
+                         (memory ? std::string("not enough memory") : conversion.message) + ")";
+    }
+    return status;
+}
+
+Status StereoDocument::SaveAnaglyph(const std::filesystem::path& path, int quality, const ProgressFn& progress) {
+    ConvertedImage anaglyph;
+    const Status rendered = RenderAnaglyph(anaglyph, progress);
+    if (!rendered.ok()) return rendered;
+    Report(progress, 100);
+    return WriteJpegFile(path, anaglyph, quality);
+}
+
+}  // namespace bistrope

@@ -1,0 +1,151 @@
+#pragma once
+// StereoDocument: the stereo pair being made into an anaglyph, owned in one place for the
+// program's windows and for bistrope-cli alike.
+//
+// For each eye it holds the file's path and three images (engine/image.h): `source` as
+// decoded, `preview` converted through the current mode's matrix for that eye at a
+// power-of-two size (the stereo view's texture), and `output`, the full-size conversion a
+// save renders from. For the pair it holds the alignment of the left image and the output
+// rectangle (engine/output_rect.h), which is recomputed whenever images or alignment change.
+//
+// An eye is loaded while it has a size: from its source image, or, for an eye loaded for
+// output only (LoadPairForOutput, bistrope-cli), from its output image. It takes part in
+// the preview while it has a preview image.
+//
+// Every change is all or nothing: a load that fails leaves the eye, the alignment and the
+// output rectangle as they were; a preview that cannot be remade leaves the previous one.
+// Listeners (DocumentListener) hear of each change after it is complete, with the share of
+// the job's progress bar that is theirs, and redraw.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "engine/color_matrix.h"
+#include "engine/image.h"
+#include "engine/output_rect.h"
+#include "engine/progress.h"
+#include "engine/status.h"
+
+namespace bistrope {
+
+// What a conversion reads from the settings, asked for afresh by every conversion.
+struct ConversionSettings {
+    unsigned mode = FullColour;
+    CustomMatrices custom{FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)};
+    std::uint32_t previewLimit = 4096;  // the bound of a preview side (view/texture_limit.h)
+};
+
+class DocumentListener {
+public:
+    // An eye was loaded: its images were replaced, the alignment was reset.
+    virtual void OnEyeLoaded(Eye eye, const ProgressFn& progress) = 0;
+    // The previews were remade (for another mode or other matrices).
+    virtual void OnPreviewsRebuilt(const ProgressFn& progress) = 0;
+    // The alignment (and with it the output rectangle) changed.
+    virtual void OnAlignmentChanged() = 0;
+
+protected:
+    ~DocumentListener() = default;
+};
+
+// 0 for the left eye, 1 for the right one (any other value counts as the right eye).
+[[nodiscard]] constexpr int EyeIndex(Eye eye) { return eye == Eye::Left ? 0 : 1; }
+// "left" or "right".
+[[nodiscard]] const char* EyeName(Eye eye);
+
+class StereoDocument {
+public:
+    using SettingsSource = std::function<ConversionSettings()>;
+
+    // `settings` is asked whenever a conversion runs; without one the defaults apply.
+    explicit StereoDocument(SettingsSource settings = {});
+    StereoDocument(const StereoDocument&) = delete;
+    StereoDocument& operator=(const StereoDocument&) = delete;
+
+    // Listeners are told of changes in the order they were added; none is owned.
+    void AddListener(DocumentListener* listener);
+    void RemoveListener(DocumentListener* listener);
+
+    // --- Loading ------------------------------------------------------------------------
+    // Decodes the file and makes its preview (progress 0-50), then takes both for the eye
+    // together, drops its old output image, resets the alignment and tells the listeners
+    // (50-100). On failure nothing changes; the status names the file and the reason.
+    [[nodiscard]] Status LoadEye(Eye eye, const std::filesystem::path& path, const ProgressFn& progress = {});
+    // Swaps in images made elsewhere (tests, alternative loaders) with the same effect.
+    [[nodiscard]] Status SetEyeImage(Eye eye, SourceImage source, const std::filesystem::path& path,
+                                     const ProgressFn& progress = {});
+    // Both files decoded at once straight into full-size output images (no source, no
+    // preview): the fast path for a save without a window. All or nothing for the pair.
+    [[nodiscard]] Status LoadPairForOutput(const std::filesystem::path& left, const std::filesystem::path& right);
+
+    [[nodiscard]] bool IsLoaded(Eye eye) const { return Size(eye).has_value(); }
+    [[nodiscard]] bool HasPreview(Eye eye) const { return !Slot(eye).preview.empty(); }
+    [[nodiscard]] bool HasBothPreviews() const { return HasPreview(Eye::Left) && HasPreview(Eye::Right); }
+    [[nodiscard]] const std::filesystem::path& Path(Eye eye) const { return Slot(eye).path; }
+    // The eye's image size while it is loaded.
+    [[nodiscard]] std::optional<ImageSize> Size(Eye eye) const;
+    // The size of an eye that takes part in the preview (none otherwise).
+    [[nodiscard]] std::optional<ImageSize> PreviewedSize(Eye eye) const;
+    [[nodiscard]] const SourceImage* Source(Eye eye) const { return Get(Slot(eye).source); }
+    [[nodiscard]] const ConvertedImage* Preview(Eye eye) const { return Get(Slot(eye).preview); }
+    [[nodiscard]] const ConvertedImage* Output(Eye eye) const { return Get(Slot(eye).output); }
+
+    // --- Previews -----------------------------------------------------------------------
+    // Remakes one eye's preview for the current settings; on failure the previous one stays.
+    [[nodiscard]] Status RebuildPreview(Eye eye, const ProgressFn& progress = {});
+    // Both eyes (left 0-40, right 40-80), then the listeners (80-100). The status of each
+    // eye, left first; the listeners hear of it even when an eye failed.
+    std::array<Status, 2> RebuildPreviews(const ProgressFn& progress = {});
+
+    // --- Alignment ----------------------------------------------------------------------
+    [[nodiscard]] const Alignment& GetAlignment() const { return alignment; }
+    [[nodiscard]] const OutputRect& GetOutputRect() const { return outputRect; }
+    // Sets offsets and rotation as given, recomputes the output rectangle, tells listeners.
+    void SetAlignment(const Alignment& value);
+    void ResetAlignment() { SetAlignment(Alignment{}); }
+
+    // --- Output -------------------------------------------------------------------------
+    // Both eyes loaded and a non-empty output rectangle.
+    [[nodiscard]] bool CanSave() const;
+    // Makes an eye's full-size output image from its source, releasing the old one first so
+    // that two generations are never held at once. An eye loaded for output only keeps the
+    // output image it has.
+    [[nodiscard]] Status MakeOutputImage(Eye eye);
+    // The anaglyph of the output rectangle at full size (engine/render.h). A conversion that
+    // fails names the eye. `result` is untouched on failure.
+    [[nodiscard]] Status RenderAnaglyph(ConvertedImage& result, const ProgressFn& progress = {});
+    // RenderAnaglyph (progress 0-100), then the JPEG file at `quality`. The target is
+    // replaced only by a complete file.
+    [[nodiscard]] Status SaveAnaglyph(const std::filesystem::path& path, int quality, const ProgressFn& progress = {});
+
+private:
+    struct EyeImages {
+        std::filesystem::path path;
+        SourceImage source;
+        ConvertedImage preview;
+        ConvertedImage output;
+    };
+    template <class Image>
+    static const Image* Get(const Image& image) {
+        return image.empty() ? nullptr : &image;
+    }
+    EyeImages& Slot(Eye eye) { return eyes[EyeIndex(eye)]; }
+    const EyeImages& Slot(Eye eye) const { return eyes[EyeIndex(eye)]; }
+    ConversionSettings Settings() const;
+    Status BuildPreview(Eye eye, const SourceImage& source, const std::filesystem::path& path,
+                        ConvertedImage& preview, const ProgressFn& progress) const;
+    void UpdateOutputRect();
+    void AlignmentReset();
+
+    SettingsSource settings;
+    std::array<EyeImages, 2> eyes;
+    Alignment alignment;
+    OutputRect outputRect;
+    std::vector<DocumentListener*> listeners;
+};
+
+}  // namespace bistrope
