@@ -22,8 +22,11 @@ fi
 if [ -z "$mirror" ] && [ -f /etc/apt/sources.list ]; then
   read -r mirror suite < <(awk '$1=="deb" && $0 !~ /security/ {print $2, $3; exit}' /etc/apt/sources.list)
 fi
-mirror=${mirror:-http://deb.debian.org/debian}
-suite=${suite:-bookworm}
+if [ -z "$mirror" ] || [ -z "$suite" ]; then
+  echo "build-libjpeg-win64: cannot read a Debian mirror and suite from /etc/apt/sources.list.d/debian.sources" \
+       "or /etc/apt/sources.list; add the machine's Debian source there and run again." >&2
+  exit 1
+fi
 echo "deb-src $mirror $suite main" > "$work/apt/sources.list"
 
 aptopts=(-o Dir::Etc::SourceList="$work/apt/sources.list"

@@ -9,13 +9,14 @@ BISTROPE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
-# Every Debian package the project needs to build, test, benchmark and run.
+# Every Debian package the project needs to build, test, benchmark and run. fonts-liberation
+# gives Wine a font with Arial's metrics, which the slots' layout and its tests assume.
 BISTROPE_PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   g++-mingw-w64-x86-64-posix mingw-w64-tools nasm dpkg-dev
   googletest libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
-  wine wine64 xvfb xdotool x11-utils imagemagick
+  wine wine64 xvfb xdotool x11-utils imagemagick fonts-liberation
   libjpeg-turbo-progs libimage-exiftool-perl libvips-tools time bc
   python3
 )

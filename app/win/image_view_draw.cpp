@@ -74,9 +74,12 @@ void cImageView::DrawTexts(TWIG4::DC& dc, const RECT& client) {
 
 void cImageView::Draw(TWIG4::DC* dc) {
     if (!handle) return;
-    TWIG4::DC* own = nullptr;
-    if (!dc) dc = own = GetDC();
-    if (!dc) return;
+    std::unique_ptr<TWIG4::ClientDC> own;
+    if (!dc) {
+        own = GetDC();
+        dc = own.get();
+    }
+    if (!dc->GetHandle()) return;
 
     RECT client{};
     GetClientRect(&client);
@@ -106,7 +109,6 @@ void cImageView::Draw(TWIG4::DC* dc) {
         }
         DrawTexts(*dc, client);
     }
-    if (own) ReleaseDC(own);
 }
 
 void cImageView::OnPaint() {

@@ -149,6 +149,16 @@ PaintDC::~PaintDC() {
     handle = nullptr;  // nothing left for the DC destructor to touch
 }
 
+ClientDC::ClientDC(HWND window) : DC(nullptr), window(window) {
+    if (window) handle = ::GetDC(window);
+}
+
+ClientDC::~ClientDC() {
+    RestoreObjects();  // while the context is still held
+    if (window && handle) ::ReleaseDC(window, handle);
+    handle = nullptr;
+}
+
 // BufferedDC
 
 BufferedDC::BufferedDC(DC* dc, const RECT* rect) {

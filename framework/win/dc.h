@@ -8,6 +8,7 @@
 //     current object of its kind selects back the object it replaced, then deletes its
 //     handle (unless notOwned). A wrapper that outlives its DC forgets the DC.
 //   * PaintDC begins painting a window; it restores the selections before it ends painting.
+//   * ClientDC holds a window's client-area DC; it restores the selections, then releases it.
 //   * BufferedDC redirects a DC into a memory bitmap of one rectangle (same coordinates)
 //     and copies the result back when it is destroyed. Select wrappers into the DC after
 //     the BufferedDC exists and destroy them before it.
@@ -132,6 +133,17 @@ public:
 private:
     HWND window;
     PAINTSTRUCT paint{};
+};
+
+// The client-area DC of a window (GetDC), selections restored and released on destruction.
+// A null window gives an empty DC, not the screen's.
+class ClientDC : public DC {
+public:
+    explicit ClientDC(HWND window);
+    ~ClientDC() override;
+
+private:
+    HWND window;
 };
 
 class BufferedDC {

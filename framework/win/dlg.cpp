@@ -103,16 +103,16 @@ bool Dlg::SetItemText(int id, const wchar_t* text) {
     return SetWindowTextW(item, text ? text : L"") != 0;
 }
 
-Wnd* Dlg::GetFrameworkParent() const {
-    if (!handle) return nullptr;
-    // The window the dialog was made for, when it is a framework window still.
-    if (requestedParent && requestedParent->GetHandle() &&
-        WindowList::FromHandle(requestedParent->GetHandle()) == requestedParent)
-        return requestedParent;
-    // GetParent gives the owner of a popup dialog and the parent of a child one.
-    HWND parent = ::GetParent(handle);
+Wnd* CentringParent(HWND window, Wnd* requested) {
+    if (!window) return nullptr;
+    if (requested && requested->GetHandle() && WindowList::FromHandle(requested->GetHandle()) == requested)
+        return requested;
+    // GetParent gives the owner of a popup and the parent of a child window.
+    HWND parent = ::GetParent(window);
     return parent ? WindowList::FromHandle(parent) : nullptr;
 }
+
+Wnd* Dlg::GetFrameworkParent() const { return CentringParent(handle, requestedParent); }
 
 void Dlg::CentreOverParent(bool modalRule) {
     Wnd* parent = GetFrameworkParent();

@@ -24,6 +24,12 @@
 
 namespace TWIG4 {
 
+// The window a popup made for `requested` centres over: `requested` while it is still a
+// listed framework window (a child window stays the one to centre over, although a popup's
+// owner is its top-level window), otherwise the framework window named by `window`'s parent
+// (or owner) handle, or null.
+Wnd* CentringParent(HWND window, Wnd* requested);
+
 class Dlg : public Wnd {
 public:
     Dlg();
@@ -51,10 +57,8 @@ protected:
     // Moves the dialog by the modal rule (`modalRule`) or the modeless rule (child style
     // decides) when it has a framework parent and centreOnParent is set.
     void CentreOverParent(bool modalRule);
-    // The framework window the dialog was made for while it has its window (a child window
-    // stays the one to centre over, although a popup dialog's owner is its top-level
-    // window), otherwise the framework window named by the dialog's parent (or owner)
-    // handle, or null.
+    // CentringParent of the dialog's window and the window it was made for; null while the
+    // dialog has no window.
     Wnd* GetFrameworkParent() const;
 
     bool centreOnParent;

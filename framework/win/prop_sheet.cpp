@@ -1,5 +1,7 @@
 #include "framework/win/prop_sheet.h"
 
+#include "framework/win/dlg.h"
+
 #include <vector>
 
 #include "framework/sheet_layout.h"
@@ -77,6 +79,7 @@ bool PropSheet2::AddPage(PropPage2* page, const wchar_t* label) {
 int PropSheet2::DoModal(const wchar_t* title, Wnd* parent, bool centre) {
     if (pages.Count() == 0) return -1;
     centreOnParent = centre;
+    requestedParent = parent;
     closed = false;
     accepted = false;
     if (!CreateChild(0, kStyle, parent)) {
@@ -195,7 +198,7 @@ void PropSheet2::OnCreate() {
 void PropSheet2::PlaceSheet(int pageWidth, int pageHeight) {
     const SheetFrameMetrics frame{::GetSystemMetrics(SM_CXFIXEDFRAME), ::GetSystemMetrics(SM_CYFIXEDFRAME),
                                   ::GetSystemMetrics(SM_CYCAPTION)};
-    Wnd* parent = GetParent();
+    Wnd* parent = CentringParent(handle, requestedParent);
     RECT p = {};
     const bool centred = centreOnParent && parent && parent->GetWindowRect(&p);
     const LayoutRect parentRect{p.left, p.top, p.right, p.bottom};

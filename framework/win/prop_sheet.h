@@ -98,6 +98,7 @@ private:
 
     List<PropPage2*> pages;
     bool centreOnParent;
+    Wnd* requestedParent = nullptr;  // the window DoModal was given, centred over
     bool closed;
     int treeWidth;
     int buttonStripHeight;

@@ -339,14 +339,7 @@ bool Wnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::PostMessageW(handle, message, wParam, lParam) != 0;
 }
 
-DC* Wnd::GetDC() { return new DC(::GetDC(handle)); }
-
-int Wnd::ReleaseDC(DC* dc) {
-    if (!dc) return 0;
-    const int result = ::ReleaseDC(handle, dc->GetHandle());
-    delete dc;
-    return result;
-}
+std::unique_ptr<ClientDC> Wnd::GetDC() { return std::make_unique<ClientDC>(handle); }
 
 int Wnd::MessageBox(const wchar_t* text, UINT flags) {
     wchar_t caption[256] = L"";

@@ -40,9 +40,12 @@
 
 #include <windows.h>
 
+#include <memory>
+
 namespace TWIG4 {
 
 class DC;
+class ClientDC;
 class SDIApp;
 class Wnd;
 
@@ -153,11 +156,9 @@ public:
     bool GetClientRect(RECT* rect) const;       // false for a null rectangle
     LRESULT SendMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool PostMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // A new DC on the client area; give it back with ReleaseDC (which deletes it).
-    DC* GetDC();
-    // 0 for null; otherwise releases the context, deletes the object and returns the
-    // platform's result.
-    int ReleaseDC(DC* dc);
+    // A DC on the client area, released when the object goes (its handle is null when the
+    // window has none).
+    std::unique_ptr<ClientDC> GetDC();
     // A message box owned by this window, captioned with the frame's current title.
     int MessageBox(const wchar_t* text, UINT flags);
     // The parent's object, or null when there is no parent or it is not a framework window.
