@@ -59,8 +59,7 @@ Status StereoDocument::BuildPreview(Eye eye, const SourceImage& source, const st
                                     ConvertedImage& preview, const ProgressFn& progress) const {
     const ConversionSettings current = Settings();
     const Status status = MakePreviewImage(source, ParamsFor(current, eye), current.previewLimit, preview, progress);
-    // Mode 0 refuses quietly; anything else (memory) names the file.
-    if (status.ok() || status.code == ErrorCode::ModeZero) return status;
+    if (status.ok()) return status;
     return Status::Error(status.code, "Cannot make the preview of \"" + path.u8string() + "\": " + status.message);
 }
 

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/geometry.h"
 #include "engine/color_matrix.h"
 #include "engine/image.h"
 #include "engine/progress.h"
@@ -21,11 +22,8 @@
 
 namespace bistrope {
 
-struct PreviewSize {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    friend bool operator==(PreviewSize a, PreviewSize b) { return a.width == b.width && a.height == b.height; }
-};
+// A preview's size in pixels: power-of-two sides.
+using PreviewSize = geom::Size<std::int32_t>;
 
 // Each side starts at 2 and doubles while it is below maxTexSize and below the source's
 // side (unsigned, strict comparisons): the smallest power of two not below the source,

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/geometry.h"
+
 namespace bistrope {
 
 constexpr double kDegreesToRadians = 0.017453292519943295;
@@ -32,10 +34,8 @@ struct OutputRect {
     }
 };
 
-struct ImageSize {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-};
+// An image's size in pixels.
+using ImageSize = geom::Size<std::int32_t>;
 
 struct Alignment {
     double offsetX = 0.0;

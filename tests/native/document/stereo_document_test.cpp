@@ -1,0 +1,314 @@
+// The stereo document's flows: loading an eye (all or nothing), rebuilding the previews for
+// another mode, alignment and output rectangle, saving, and the output-only load of
+// bistrope-cli. References are computed with the engine's own operations on the same
+// inputs, so each flow is checked for doing the right steps on the right images.
+#include "document/stereo_document.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/convert.h"
+#include "engine/decode.h"
+#include "engine/render.h"
+#include "engine/test_files.h"
+
+using namespace bistrope;
+using namespace bistrope::test;
+
+namespace {
+
+template <int N>
+bool SamePixels(const BasicImage<N>& a, const BasicImage<N>* b) {
+    return b && a.width() == b->width() && a.height() == b->height() &&
+           std::memcmp(a.data(), b->data(), a.sizeBytes()) == 0;
+}
+
+// Records every notice with what the document held at that moment, and plays the part of
+// a window that reports its own share of progress.
+struct Recorder : DocumentListener {
+    explicit Recorder(const StereoDocument& d) : document(d) {}
+    void OnEyeLoaded(Eye eye, const ProgressFn& progress) override {
+        events.push_back(std::string("loaded ") + EyeName(eye));
+        sawLoadedEye = document.IsLoaded(eye) && document.HasPreview(eye);
+        Report(progress, 50);
+        Report(progress, 100);
+    }
+    void OnPreviewsRebuilt(const ProgressFn& progress) override {
+        events.push_back("rebuilt");
+        Report(progress, 100);
+    }
+    void OnAlignmentChanged() override { events.push_back("aligned"); }
+    const StereoDocument& document;
+    std::vector<std::string> events;
+    bool sawLoadedEye = false;
+};
+
+class Document : public ::testing::Test {
+protected:
+    Document() : recorder(document) { document.AddListener(&recorder); }
+
+    // A lossless file of w x h random pixels; returns its path.
+    fs::path WritePng(const std::string& name, int w, int h, unsigned seed) {
+        PngSpec spec;
+        spec.width = w;
+        spec.height = h;
+        const SourceImage pixels = RandomSource(w, h, seed);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint8_t* p = pixels.row(y) + 4 * x;
+                spec.pixels.insert(spec.pixels.end(), {p[2], p[1], p[0]});
+            }
+        const fs::path path = dir / name;
+        WriteBytes(path, EncodePng(spec));
+        return path;
+    }
+    ConversionParams Params(Eye eye) const {
+        ConversionParams p;
+        p.mode = settings.mode;
+        p.eye = eye;
+        p.custom = settings.custom;
+        return p;
+    }
+    ConvertedImage ExpectedPreview(Eye eye) const {
+        ConvertedImage preview;
+        EXPECT_TRUE(MakePreviewImage(*document.Source(eye), Params(eye), settings.previewLimit, preview).ok());
+        return preview;
+    }
+    ProgressFn Record() {
+        return [this](int p) { progress.push_back(p); };
+    }
+
+    ScratchDir dir;
+    ConversionSettings settings{FullColour, {FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)}, 64};
+    StereoDocument document{[this] { return settings; }};
+    Recorder recorder;
+    std::vector<int> progress;
+};
+
+TEST_F(Document, LoadingAnEyeTakesSourceAndPreviewTogetherThenTellsTheListeners) {
+    const fs::path file = WritePng("left.png", 5, 3, 1);
+    ASSERT_TRUE(document.LoadEye(Eye::Left, file, Record()).ok());
+
+    const DecodeResult decoded = DecodeImageFile(file);
+    EXPECT_TRUE(SamePixels(decoded.image, document.Source(Eye::Left)));
+    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Left), document.Preview(Eye::Left)));
+    EXPECT_EQ(document.Preview(Eye::Left)->width(), 8);  // power-of-two sides
+    EXPECT_EQ(document.Path(Eye::Left), file);
+    EXPECT_FALSE(document.IsLoaded(Eye::Right));
+    EXPECT_EQ(document.Output(Eye::Left), nullptr);
+    // One eye: the output rectangle is its own extent, centred on the origin.
+    EXPECT_EQ(document.GetOutputRect(), (OutputRect{-2, -1, 2, 1}));
+    EXPECT_FALSE(document.CanSave());
+
+    EXPECT_EQ(recorder.events, std::vector<std::string>{"loaded left"});
+    EXPECT_TRUE(recorder.sawLoadedEye);
+    // Decoding at 0, the preview filling 0-50, the listener's share 50-100.
+    ASSERT_GE(progress.size(), 4u);
+    EXPECT_EQ(progress.front(), 0);
+    EXPECT_EQ(progress.back(), 100);
+    EXPECT_NE(std::find(progress.begin(), progress.end(), 50), progress.end());
+    EXPECT_NE(std::find(progress.begin(), progress.end(), 75), progress.end());
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+}
+
+TEST_F(Document, ASecondLoadReplacesTheEyeAndResetsTheAlignment) {
+    ASSERT_TRUE(document.LoadEye(Eye::Left, WritePng("a.png", 6, 4, 1)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Right, WritePng("b.png", 6, 4, 2)).ok());
+    document.SetAlignment({2.0, 1.0, 3.0});
+    ASSERT_TRUE(document.MakeOutputImage(Eye::Left).ok());
+
+    const fs::path other = WritePng("c.png", 7, 5, 3);
+    ASSERT_TRUE(document.LoadEye(Eye::Left, other).ok());
+    EXPECT_EQ(document.Size(Eye::Left), (std::optional<ImageSize>{ImageSize{7, 5}}));
+    EXPECT_EQ(document.Output(Eye::Left), nullptr);  // the old eye's output went with it
+    EXPECT_EQ(document.GetAlignment().offsetX, 0.0);
+    EXPECT_EQ(document.GetAlignment().rotation, 0.0);
+    EXPECT_EQ(document.GetOutputRect(), ComputeOutputRect(ImageSize{7, 5}, ImageSize{6, 4}, {}));
+    EXPECT_TRUE(document.CanSave());
+}
+
+// A file that cannot be loaded leaves the eye, its images, the alignment and the output
+// rectangle exactly as they were, and nobody is told of a change.
+class BadFile : public Document, public ::testing::WithParamInterface<std::pair<const char*, ErrorCode>> {};
+
+TEST_P(BadFile, LeavesEverythingAsItWas) {
+    const fs::path good = WritePng("good.png", 6, 4, 1);
+    ASSERT_TRUE(document.LoadEye(Eye::Left, good).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Right, WritePng("right.png", 6, 4, 2)).ok());
+    document.SetAlignment({1.0, -2.0, 1.5});
+    const OutputRect rect = document.GetOutputRect();
+    const SourceImage source = document.Source(Eye::Left)->Clone();
+    const ConvertedImage preview = document.Preview(Eye::Left)->Clone();
+    recorder.events.clear();
+
+    const fs::path bad = dir / "bad.png";
+    const std::string kind = GetParam().first;
+    const Bytes whole = ReadBytes(good);
+    if (kind == "empty") WriteBytes(bad, {});
+    if (kind == "truncated") WriteBytes(bad, Bytes(whole.begin(), whole.begin() + 60));
+    if (kind == "text") WriteBytes(bad, Bytes{'h', 'e', 'l', 'l', 'o'});
+
+    const Status status = document.LoadEye(Eye::Left, bad);
+    EXPECT_EQ(status.code, GetParam().second) << status.message;
+    EXPECT_NE(status.message.find("bad.png"), std::string::npos) << status.message;
+    EXPECT_EQ(document.Path(Eye::Left), good);
+    EXPECT_TRUE(SamePixels(source, document.Source(Eye::Left)));
+    EXPECT_TRUE(SamePixels(preview, document.Preview(Eye::Left)));
+    EXPECT_EQ(document.GetAlignment().offsetY, -2.0);
+    EXPECT_EQ(document.GetOutputRect(), rect);
+    EXPECT_TRUE(recorder.events.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BadFile,
+                         ::testing::Values(std::pair{"missing", ErrorCode::NotFound},
+                                           std::pair{"empty", ErrorCode::Empty},
+                                           std::pair{"truncated", ErrorCode::Truncated},
+                                           std::pair{"text", ErrorCode::NotAnImage}),
+                         [](const auto& info) { return std::string(info.param.first); });
+
+TEST_F(Document, APreviewThatCannotBeMadeRefusesTheWholeLoad) {
+    settings.mode = 0;  // no conversion may be made
+    const Status status = document.LoadEye(Eye::Right, WritePng("r.png", 4, 4, 1));
+    EXPECT_EQ(status.code, ErrorCode::ModeZero);
+    EXPECT_EQ(status.message.rfind("Cannot make the preview of \"", 0), 0u) << status.message;
+    EXPECT_FALSE(document.IsLoaded(Eye::Right));
+    EXPECT_TRUE(recorder.events.empty());
+}
+
+TEST_F(Document, RebuildingForAnotherModeRemakesBothPreviewsThenTellsTheListeners) {
+    document.AddListener(&recorder);  // added twice: still told once
+    ASSERT_TRUE(document.SetEyeImage(Eye::Left, RandomSource(9, 5, 1), "l").ok());
+    ASSERT_TRUE(document.SetEyeImage(Eye::Right, RandomSource(9, 5, 2), "r").ok());
+    const ConvertedImage fullLeft = document.Preview(Eye::Left)->Clone();
+    recorder.events.clear();
+
+    settings.mode = Monochromatic;
+    const auto statuses = document.RebuildPreviews(Record());
+    EXPECT_TRUE(statuses[0].ok() && statuses[1].ok());
+    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Left), document.Preview(Eye::Left)));
+    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Right), document.Preview(Eye::Right)));
+    EXPECT_FALSE(SamePixels(fullLeft, document.Preview(Eye::Left)));
+    EXPECT_EQ(recorder.events, std::vector<std::string>{"rebuilt"});
+    EXPECT_EQ(progress, (std::vector<int>{0, 40, 40, 80, 100}));
+
+    // A mode that allows no conversion keeps the previous previews.
+    const ConvertedImage mono = document.Preview(Eye::Right)->Clone();
+    settings.mode = 0;
+    const auto refused = document.RebuildPreviews();
+    EXPECT_EQ(refused[0].code, ErrorCode::ModeZero);
+    EXPECT_EQ(refused[1].code, ErrorCode::ModeZero);
+    EXPECT_TRUE(SamePixels(mono, document.Preview(Eye::Right)));
+
+    // The preview bound is read afresh too.
+    settings.mode = FullColour;
+    settings.previewLimit = 4;
+    ASSERT_TRUE(document.RebuildPreview(Eye::Left).ok());
+    EXPECT_EQ(document.Preview(Eye::Left)->width(), 4);
+    EXPECT_EQ(document.RebuildPreview(Eye::Right).code, ErrorCode::None);
+}
+
+TEST_F(Document, AlignmentMovesTheOutputRectangleAndEveryChangeIsHeard) {
+    ASSERT_TRUE(document.SetEyeImage(Eye::Left, RandomSource(40, 30, 1), "l").ok());
+    ASSERT_TRUE(document.SetEyeImage(Eye::Right, RandomSource(50, 30, 2), "r").ok());
+    recorder.events.clear();
+    const Alignment moved{4.0, -3.0, 2.5};
+    document.SetAlignment(moved);
+    EXPECT_EQ(document.GetOutputRect(), ComputeOutputRect(ImageSize{40, 30}, ImageSize{50, 30}, moved));
+    EXPECT_TRUE(document.CanSave());
+
+    document.SetAlignment({1000.0, 0.0, 0.0});  // no overlap left
+    EXPECT_TRUE(document.GetOutputRect().IsEmpty());
+    EXPECT_FALSE(document.CanSave());
+
+    document.ResetAlignment();
+    EXPECT_EQ(document.GetOutputRect(), (OutputRect{-20, -15, 20, 15}));
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"aligned", "aligned", "aligned"}));
+
+    document.RemoveListener(&recorder);
+    document.ResetAlignment();
+    EXPECT_EQ(recorder.events.size(), 3u);
+}
+
+TEST_F(Document, SavingWritesTheAnaglyphOfTheOutputRectangle) {
+    ASSERT_TRUE(document.LoadEye(Eye::Left, WritePng("l.png", 24, 16, 1)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Right, WritePng("r.png", 20, 16, 2)).ok());
+    document.SetAlignment({2.0, 1.0, 0.0});
+
+    // Independent reference: the engine's conversions and render on the decoded files.
+    ConvertedImage left, right, expected;
+    ASSERT_TRUE(MakeOutputImage(*document.Source(Eye::Left), Params(Eye::Left), left).ok());
+    ASSERT_TRUE(MakeOutputImage(*document.Source(Eye::Right), Params(Eye::Right), right).ok());
+    ASSERT_TRUE(RenderAnaglyph(left, right, document.GetOutputRect(), document.GetAlignment(), expected).ok());
+
+    const fs::path out = dir / "out.jpg";
+    ASSERT_TRUE(document.SaveAnaglyph(out, 100, Record()).ok());
+    EXPECT_EQ(progress.back(), 100);
+    const DecodeResult saved = DecodeImageFile(out);
+    ASSERT_TRUE(saved.ok());
+    ASSERT_EQ(saved.image.width(), expected.width());
+    ASSERT_EQ(saved.image.height(), expected.height());
+    double total = 0;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            for (int c = 0; c < 3; ++c)
+                total += std::abs(int(saved.image.row(y)[4 * x + c]) - int(expected.row(y)[3 * x + c]));
+    // Quality 100 without subsampling: within a level or two on average.
+    EXPECT_LT(total / (3.0 * expected.width() * expected.height()), 2.0);
+    EXPECT_TRUE(SamePixels(left, document.Output(Eye::Left)));
+
+    // A second save with another mode converts afresh.
+    settings.mode = Monochromatic;
+    ASSERT_TRUE(document.SaveAnaglyph(out, 90).ok());
+    ConvertedImage mono;
+    ASSERT_TRUE(MakeOutputImage(*document.Source(Eye::Left), Params(Eye::Left), mono).ok());
+    EXPECT_TRUE(SamePixels(mono, document.Output(Eye::Left)));
+}
+
+TEST_F(Document, AFailedSaveSaysWhyAndLeavesAnExistingFile) {
+    const fs::path out = dir / "keep.jpg";
+    WriteBytes(out, Bytes{1, 2, 3});
+    ASSERT_TRUE(document.SetEyeImage(Eye::Left, RandomSource(8, 8, 1), "l").ok());
+    EXPECT_EQ(document.SaveAnaglyph(out, 80).code, ErrorCode::NoImage);  // one eye only
+
+    ASSERT_TRUE(document.SetEyeImage(Eye::Right, RandomSource(8, 8, 2), "r").ok());
+    document.SetAlignment({100.0, 0.0, 0.0});
+    EXPECT_EQ(document.SaveAnaglyph(out, 80).code, ErrorCode::EmptyOutput);
+
+    document.ResetAlignment();
+    settings.mode = 0;  // the full-size conversion is refused: the eye is named
+    const Status refused = document.SaveAnaglyph(out, 80);
+    EXPECT_EQ(refused.message.rfind("right image could not be converted at full size", 0), 0u) << refused.message;
+    EXPECT_EQ(ReadBytes(out), (Bytes{1, 2, 3}));
+
+    settings.mode = FullColour;
+    EXPECT_FALSE(document.SaveAnaglyph(dir / "no such folder" / "a.jpg", 80).ok());
+}
+
+TEST_F(Document, TheOutputOnlyLoadSavesTheSameFileAsTheInteractiveOne) {
+    const fs::path l = WritePng("l.png", 30, 20, 4), r = WritePng("r.png", 30, 20, 5);
+    const Alignment moved{-3.0, 2.0, 4.0};
+    ASSERT_TRUE(document.LoadEye(Eye::Left, l).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Right, r).ok());
+    document.SetAlignment(moved);
+    ASSERT_TRUE(document.SaveAnaglyph(dir / "window.jpg", 85).ok());
+
+    StereoDocument headless([this] { return settings; });
+    ASSERT_TRUE(headless.LoadPairForOutput(l, r).ok());
+    EXPECT_EQ(headless.Source(Eye::Left), nullptr);
+    EXPECT_FALSE(headless.HasPreview(Eye::Right));
+    EXPECT_EQ(headless.Size(Eye::Right), (std::optional<ImageSize>{ImageSize{30, 20}}));
+    headless.SetAlignment(moved);
+    ASSERT_TRUE(headless.SaveAnaglyph(dir / "cli.jpg", 85).ok());
+    EXPECT_EQ(ReadBytes(dir / "window.jpg"), ReadBytes(dir / "cli.jpg"));
+
+    // A bad second file keeps the pair that was there.
+    WriteBytes(dir / "bad.png", Bytes{0x89, 'P', 'N', 'G'});
+    EXPECT_FALSE(headless.LoadPairForOutput(l, dir / "bad.png").ok());
+    EXPECT_EQ(headless.Path(Eye::Right), r);
+    EXPECT_EQ(headless.GetAlignment().rotation, 4.0);
+}
+
+}  // namespace
