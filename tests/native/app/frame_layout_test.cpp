@@ -56,15 +56,6 @@ TEST(FrameLayout, FirstRunWindowIsCentredOnTheVirtualScreen) {
     EXPECT_EQ(bistrope::DefaultFrameRect(3840 + 1920, 1080), (LayoutRect{2552, 308, 3208, 772}));
 }
 
-TEST(FrameLayout, FixedValues) {
-    EXPECT_STREQ(bistrope::kFrameTitle, L"Bistrope v1.8.4");
-    EXPECT_STREQ(bistrope::kPlacementKey, L"software\\Bistrope1.8.4");
-    EXPECT_STREQ(bistrope::kPlacementSection, L"WindowPos");
-    EXPECT_EQ(bistrope::kMinTrackWidth, 626);
-    EXPECT_EQ(bistrope::kMinTrackHeight, 461);
-    EXPECT_STREQ(bistrope::kToolbarImageFile, L"Bistrope.dll");
-}
-
 TEST(ToolbarEntries, SixteenEntriesInOrderWithTheirImagesCommandsAndTips) {
     struct Expected {
         int image, command;

@@ -220,7 +220,7 @@ TEST_F(SettingsRecord, OddStoredValuesLoadAsTheEncodingsSay) {
         EXPECT_EQ(data->jpegQuality, 150);
         EXPECT_EQ(data->maxTexSize, 0xFFFFFFFFu);
         EXPECT_EQ(data->defaultFileView, INT32_MIN);
-        EXPECT_FALSE(data->BlendMatrix(Eye::Left).has_value());  // mode 9 selects no matrix
+        EXPECT_EQ(data->Conversion().mode, 9u);  // copies the colours, its users decide
     }
     const FileStore store = temp.Load();
     EXPECT_EQ(Stored(store, u"General", u"First time run")->data, DwordData(0));
@@ -235,7 +235,7 @@ TEST_F(SettingsRecord, StoredModeZeroReadsAsTheDefaultModeSoPicturesCanStillBeLo
     {
         auto data = Open();
         EXPECT_EQ(data->blendMode, 2);
-        EXPECT_TRUE(data->BlendMatrix(Eye::Left).has_value());
+        EXPECT_EQ(data->Conversion().mode, 2u);
     }
     EXPECT_EQ(Stored(temp.Load(), u"Colour blending", u"Mode")->data, DwordData(2));
 }
@@ -297,15 +297,18 @@ TEST_F(SettingsRecord, ADamagedStoreLoadsWhatItCanAndDefaultsTheRest) {
     EXPECT_EQ(data->jpegQuality, 80);
 }
 
-TEST_F(SettingsRecord, TheCustomMatricesFeedTheBlendSelection) {
+TEST_F(SettingsRecord, ConversionsReadTheModeTheCustomMatricesAndTheBoundedPreviewSize) {
     auto data = Open();
     data->leftMatrix.at(1, 0) = 0.5f;
+    data->rightMatrix.at(2, 1) = 0.25f;
     data->blendMode = bistrope::CustomColour;
-    const bistrope::CustomMatrices custom = data->GetCustomMatrices();
-    EXPECT_EQ(custom.left, data->leftMatrix);
-    EXPECT_EQ(custom.right, data->rightMatrix);
-    EXPECT_EQ(data->BlendMatrix(Eye::Left), std::optional<ColorMatrix>(data->leftMatrix));
-    EXPECT_EQ(data->BlendMatrix(Eye::Right), std::optional<ColorMatrix>(data->rightMatrix));
-    data->blendMode = bistrope::FullColour;
-    EXPECT_EQ(data->BlendMatrix(Eye::Left), std::optional<ColorMatrix>(bistrope::FullColourMatrix(Eye::Left)));
+    data->maxTexSize = 1000;
+    data->hardwareMaxTexSize = 2048;
+    bistrope::ConversionSettings c = data->Conversion();
+    EXPECT_EQ(c.mode, unsigned(bistrope::CustomColour));
+    EXPECT_EQ(c.custom.left, data->leftMatrix);
+    EXPECT_EQ(c.custom.right, data->rightMatrix);
+    EXPECT_EQ(c.previewLimit, 1000u);
+    data->maxTexSize = 0xFFFFFFFFu;  // a negative number typed: held to the hardware
+    EXPECT_EQ(data->Conversion().previewLimit, 2048u);
 }

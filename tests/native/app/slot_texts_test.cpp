@@ -38,5 +38,18 @@ TEST(SlotTexts, FilterIsTwoNullTerminatedTextsAndAFinalNull) {
     EXPECT_EQ(f, expected);
 }
 
+TEST(FlowTexts, FailuresSayWhatHappenedAndWhatStays) {
+    EXPECT_EQ(LoadFailureText(1, false, "Cannot read \"a.png\": the file is truncated"),
+              L"Cannot read \"a.png\": the file is truncated.\n\nThe left image slot stays empty.");
+    EXPECT_EQ(LoadFailureText(2, true, "x"), L"x.\n\nThe right image stays as it was.");
+    EXPECT_EQ(LoadFailureText(2, false, "x"), L"x.\n\nThe right image slot stays empty.");
+    // Reasons are UTF-8; the texts are wide.
+    EXPECT_EQ(PreviewFailureText("Cannot make the preview of \"r\xc3\xa9.png\": no memory"),
+              L"Cannot make the preview of \"r\u00e9.png\": no memory.\n\nThe previous preview stays.");
+    EXPECT_EQ(SaveFailureText(L"C:\\out\\a%s.jpg", "the disk is full"),
+              L"The image could not be saved as\nC:\\out\\a%s.jpg\n\nReason: the disk is full.\n\n"
+              L"An existing file of that name has not been changed.");
+}
+
 }  // namespace
 }  // namespace bistrope

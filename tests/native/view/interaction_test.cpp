@@ -29,7 +29,13 @@ public:
     void SetModeHint(const std::wstring& text) override {
         calls.push_back("hint " + std::string(text.begin(), text.end()));
     }
-    void UpdateOutputRect() override { calls.push_back("output"); }
+    Alignment GetAlignment() const override { return alignment; }
+    // The window's answer to a new alignment: output rectangle, status line, redraw.
+    void SetAlignment(const Alignment& a) override {
+        alignment = a;
+        calls.push_back("align");
+    }
+    Alignment alignment;
 
     Calls Take() { return std::exchange(calls, {}); }
 };
@@ -38,9 +44,9 @@ public:
 // window (300 + X, 200 - Y) shows the point (X, Y).
 struct Interaction : ::testing::Test {
     Camera camera;
-    Alignment alignment;
     FakeHost host;
-    ViewInteraction view{camera, alignment, host};
+    Alignment& alignment = host.alignment;
+    ViewInteraction view{camera, host};
 
     void SetUp() override {
         camera.SetViewport(0, 0, 600, 400);
@@ -190,7 +196,7 @@ TEST_F(Interaction, OffsetDragMovesTheLeftImageAndRefreshesOutputAndStatus) {
     EXPECT_EQ(alignment.offsetX, 16);
     EXPECT_EQ(alignment.offsetY, 12);
     EXPECT_EQ(alignment.rotation, 5);
-    EXPECT_EQ(host.Take(), (Calls{"output", "status", "render"}));
+    EXPECT_EQ(host.Take(), Calls{"align"});
     view.OnMove(-10, 50);  // left of the window while captured
     EXPECT_EQ(alignment.offsetX, -29);
     EXPECT_EQ(alignment.offsetY, -3);
@@ -218,7 +224,7 @@ TEST_F(Interaction, RotationDragCrossesStraightDownWithoutAJumpAndHoldsAtTheLimi
     // Clockwise past straight down: bearing jumps from +174 to -174, rotation does not.
     view.OnMove(WX(cx - 10), WY(cy - 100));
     EXPECT_NEAR(alignment.rotation, deg(2 * std::atan(0.1)), 1e-9);
-    EXPECT_EQ(host.Take(), (Calls{"output", "status", "render"}));
+    EXPECT_EQ(host.Take(), Calls{"align"});
 
     // Further on: 22.4 degrees computed, held at 20 with the anchor moved here.
     view.OnMove(WX(cx - 30), WY(cy - 100));
@@ -264,9 +270,8 @@ TEST_F(Interaction, MiddleButtonPansInAnyModeAndRestoresIt) {
 
     // Also with no image and no mode: the arrow comes back, so no cursor is set at the end.
     Camera cam2;
-    Alignment al2;
     FakeHost empty;
-    ViewInteraction idle{cam2, al2, empty};
+    ViewInteraction idle{cam2, empty};
     idle.OnMiddlePress(0, 0);
     EXPECT_EQ(idle.Mode(), InteractionMode::PanView);
     idle.OnMiddleRelease(0, 0);
@@ -365,15 +370,6 @@ TEST(MouseMessage, PositionsAndWheelDeltasAreSigned16BitWords) {
     EXPECT_EQ(WheelDeltaFromParam(0x00780008u), 120);
     EXPECT_EQ(WheelDeltaFromParam(0xFF880000u), -120);
     EXPECT_EQ(WheelDeltaFromParam(0x12345678FF880004ull), -120);
-}
-
-TEST(InteractionModeTable, OnlyTheFourModeCommandsSelectAMode) {
-    InteractionMode m = InteractionMode::None;
-    EXPECT_TRUE(ModeFromCommand(40009, m));
-    EXPECT_EQ(m, InteractionMode::RotateLeft);
-    EXPECT_FALSE(ModeFromCommand(40010, m));
-    EXPECT_FALSE(ModeFromCommand(40005, m));
-    EXPECT_EQ(m, InteractionMode::RotateLeft);
 }
 
 }  // namespace

@@ -126,11 +126,5 @@ TEST(OutputFrame, NoFrameForEmptyOrInvertedRectangles) {
     EXPECT_TRUE(OutputFrameSegments({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}).has_value());
 }
 
-TEST(OutputFrame, StyleConstants) {
-    EXPECT_EQ(kFrameLineWidth, 3.0f);
-    EXPECT_EQ(kFrameStippleFactor, 1);
-    EXPECT_EQ(kFrameStipplePattern, 0xCCCC);
-}
-
 }  // namespace
 }  // namespace bistrope
