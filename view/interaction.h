@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/geometry.h"
+
 #include "engine/output_rect.h"
 #include "framework/camera.h"
 #include "view/interaction_mode.h"
@@ -45,11 +47,7 @@ protected:
     ~InteractionHost() = default;
 };
 
-struct MousePoint {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    friend bool operator==(MousePoint a, MousePoint b) { return a.x == b.x && a.y == b.y; }
-};
+using MousePoint = geom::Point<std::int32_t>;
 
 // A mouse message's position value: low word x, high word y, each a signed 16-bit number.
 [[nodiscard]] MousePoint MousePointFromPosition(std::uint32_t position);

@@ -10,7 +10,7 @@ HalfSize ImageHalfSize(std::int32_t sourceWidth, std::int32_t sourceHeight) {
 }
 
 ImageQuad MakeImageQuad(HalfSize half, double depth) {
-    const double w = half.hw, h = half.hh;
+    const double w = half.width, h = half.height;
     return {{
         {-w, h, depth, 0.0, 0.0},
         {-w, -h, depth, 0.0, 1.0},

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/geometry.h"
+
 #include "engine/output_rect.h"
 #include "framework/matrix4.h"
 
@@ -21,14 +23,11 @@ constexpr double kRightQuadDepth = 0.4;
 
 // Half the source size, by integer division toward zero. A slot without an image reports
 // -1 x -1, which gives 0 x 0.
-struct HalfSize {
-    std::int32_t hw = 0;
-    std::int32_t hh = 0;
-};
+using HalfSize = geom::Size<std::int32_t>;
 [[nodiscard]] HalfSize ImageHalfSize(std::int32_t sourceWidth, std::int32_t sourceHeight);
 
 // A quad is drawn only when both half sizes are at least 1.
-[[nodiscard]] inline bool QuadVisible(HalfSize half) { return half.hw >= 1 && half.hh >= 1; }
+[[nodiscard]] inline bool QuadVisible(HalfSize half) { return half.width >= 1 && half.height >= 1; }
 
 struct QuadVertex {
     double x, y, z;  // position

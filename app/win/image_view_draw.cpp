@@ -93,14 +93,14 @@ void cImageView::Draw(TWIG4::DC* dc) {
             const auto place = PlaceThumbnail(ToSlotRect(client), source->width(), source->height());
             if (place) {
                 BITMAP cached{};
-                if (thumbnail && (!::GetObjectW(thumbnail, sizeof(cached), &cached) || cached.bmWidth != place->width ||
-                                  cached.bmHeight != place->height))
+                if (thumbnail && (!::GetObjectW(thumbnail, sizeof(cached), &cached) || cached.bmWidth != place->Width() ||
+                                  cached.bmHeight != place->Height()))
                     DeleteThumbnail();  // the slot changed size: made again at the new size
-                if (!thumbnail) BuildThumbnail(dc->GetHandle(), place->width, place->height);
+                if (!thumbnail) BuildThumbnail(dc->GetHandle(), place->Width(), place->Height());
                 if (thumbnail) {
                     HDC memory = ::CreateCompatibleDC(dc->GetHandle());
                     HGDIOBJ old = ::SelectObject(memory, thumbnail);
-                    ::BitBlt(dc->GetHandle(), place->x, place->y, place->width, place->height, memory, 0, 0,
+                    ::BitBlt(dc->GetHandle(), place->left, place->top, place->Width(), place->Height(), memory, 0, 0,
                              SRCCOPY);
                     ::SelectObject(memory, old);
                     ::DeleteDC(memory);

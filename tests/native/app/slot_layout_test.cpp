@@ -18,34 +18,34 @@ TEST(SlotLayout, CaptionStripAndImageArea) {
 
 TEST(SlotLayout, LandscapeImageIsLimitedByTheWidth) {
     // Image area 198 x 150: sx 0.495 < sy 0.5.
-    EXPECT_EQ(PlaceThumbnail(kSlot, 400, 300), (ThumbnailPlacement{4, 29, 190, 142}));
+    EXPECT_EQ(PlaceThumbnail(kSlot, 400, 300), (SlotRect{4, 29, 194, 171}));
 }
 
 TEST(SlotLayout, PortraitImageIsLimitedByTheHeight) {
     // sx 0.66 > sy 0.375.
-    EXPECT_EQ(PlaceThumbnail(kSlot, 300, 400), (ThumbnailPlacement{46, 29, 106, 142}));
+    EXPECT_EQ(PlaceThumbnail(kSlot, 300, 400), (SlotRect{46, 29, 152, 171}));
 }
 
 TEST(SlotLayout, EqualScalesTakeTheWidthRule) {
     // 198 x 150 area and a 396 x 300 source: sx = sy = 0.5; (150 - 143) / 2 = 3.
-    EXPECT_EQ(PlaceThumbnail(kSlot, 396, 300), (ThumbnailPlacement{4, 28, 190, 143}));
+    EXPECT_EQ(PlaceThumbnail(kSlot, 396, 300), (SlotRect{4, 28, 194, 171}));
 }
 
 TEST(SlotLayout, LargeAndSmallSources) {
     // 4000 x 3000: s = 190 / 4000, height trunc(142.5) = 142, centred at 25 + (150 - 142) / 2.
-    EXPECT_EQ(PlaceThumbnail(kSlot, 4000, 3000), (ThumbnailPlacement{4, 29, 190, 142}));
+    EXPECT_EQ(PlaceThumbnail(kSlot, 4000, 3000), (SlotRect{4, 29, 194, 171}));
     // A 10 x 10 source is enlarged to the area: height limits (150 / 10 < 198 / 10).
-    EXPECT_EQ(PlaceThumbnail(kSlot, 10, 10), (ThumbnailPlacement{28, 29, 142, 142}));
+    EXPECT_EQ(PlaceThumbnail(kSlot, 10, 10), (SlotRect{28, 29, 170, 171}));
     // Centring uses integer halving: (198 - 71) / 2 = 63.
-    EXPECT_EQ(PlaceThumbnail(kSlot, 100, 200), (ThumbnailPlacement{63, 29, 71, 142}));
+    EXPECT_EQ(PlaceThumbnail(kSlot, 100, 200), (SlotRect{63, 29, 134, 171}));
 }
 
 TEST(SlotLayout, DegenerateInputsAreRefusedOrKeptVisible) {
     EXPECT_FALSE(PlaceThumbnail(kSlot, 0, 100).has_value());
     EXPECT_FALSE(PlaceThumbnail(kSlot, -1, -1).has_value());  // an empty slot's size
     // A sliver keeps one pixel of width instead of vanishing.
-    EXPECT_EQ(PlaceThumbnail(kSlot, 1, 100000), (ThumbnailPlacement{98, 29, 1, 142}));
-    EXPECT_EQ(PlaceThumbnail(kSlot, 100000, 1), (ThumbnailPlacement{4, 99, 190, 1}));
+    EXPECT_EQ(PlaceThumbnail(kSlot, 1, 100000), (SlotRect{98, 29, 99, 171}));
+    EXPECT_EQ(PlaceThumbnail(kSlot, 100000, 1), (SlotRect{4, 99, 194, 100}));
     // A slot with no room below the caption holds no thumbnail.
     EXPECT_FALSE(PlaceThumbnail(SlotRect{0, 0, 198, 30}, 400, 300).has_value());
     EXPECT_FALSE(PlaceThumbnail(SlotRect{0, 0, 6, 175}, 400, 300).has_value());

@@ -10,11 +10,11 @@ namespace {
 
 TEST(PreviewQuad, HalfSizesTruncateTowardZeroAndEmptySlotsGiveZero) {
     const HalfSize odd = ImageHalfSize(801, 601);
-    EXPECT_EQ(odd.hw, 400);
-    EXPECT_EQ(odd.hh, 300);
+    EXPECT_EQ(odd.width, 400);
+    EXPECT_EQ(odd.height, 300);
     const HalfSize empty = ImageHalfSize(-1, -1);
-    EXPECT_EQ(empty.hw, 0);
-    EXPECT_EQ(empty.hh, 0);
+    EXPECT_EQ(empty.width, 0);
+    EXPECT_EQ(empty.height, 0);
     EXPECT_FALSE(QuadVisible(empty));
     // A 1-pixel-wide image has no visible quad; 2 x 2 has a 2 x 2 one.
     EXPECT_FALSE(QuadVisible(ImageHalfSize(1, 500)));
