@@ -3,8 +3,7 @@
 // drive modal dialogs away from the test, always with bounded waits).
 #pragma once
 
-#include "support/driving.h"
-#include "support/window_search.h"
+#include "support/wintest.h"
 #include <windows.h>
 
 #include <functional>
@@ -25,10 +24,10 @@ public:
 // The application object; it exists before any test runs, as the program's global one does.
 ShellTestApp& App();
 
-using win_test::ClassOf;
-using win_test::Helper;
-using win_test::Pump;
-using win_test::TextOf;
-using win_test::WaitForWindow;
+using wintest::ClassOf;
+using wintest::Helper;
+using wintest::Pump;
+using wintest::TextOf;
+using wintest::WaitForWindow;
 
 }  // namespace apptest

@@ -34,16 +34,13 @@ protected:
     }
     void TearDown() override {
         view.Destroy();
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        wintest::Pump(0);
     }
     static int BarPosition(const cProgDlg& dlg) {
         return static_cast<int>(SendMessageW(dlg.GetItem(IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0));
     }
     static std::wstring ActivityText(const cProgDlg& dlg) {
-        wchar_t text[128] = L"";
-        GetWindowTextW(dlg.GetItem(IDC_PROGRESS_TEXT), text, 128);
-        return text;
+        return wintest::TextOf(dlg.GetItem(IDC_PROGRESS_TEXT));
     }
 };
 
@@ -131,19 +128,13 @@ TEST_F(ShellDialogs, AboutBoxShowsTheIconAndClosesWithOk) {
         RECT iconRect = {}, textRect = {};
     } seen;
     Helper helper([&] {
-        HWND box = nullptr;
-        for (int i = 0; i < 300 && !box; ++i) {
-            box = FindWindowW(L"#32770", L"About Bistrope v1.2.1");
-            if (!box || !IsWindowVisible(box)) {
-                box = nullptr;
-                Sleep(50);
-            }
-        }
+        HWND box = wintest::WaitForWindow(
+            [](HWND w) { return wintest::ClassOf(w) == L"#32770" && wintest::TextOf(w) == L"About Bistrope v1.2.1"; },
+            15000, wintest::Shown::Only);
         if (!box) return;
         seen.found = true;
         wchar_t text[128] = L"";
-        GetWindowTextW(box, text, 128);
-        seen.caption = text;
+        seen.caption = wintest::TextOf(box);
         GetDlgItemTextW(box, IDC_ABOUT_TEXT, text, 128);
         seen.credit = text;
         HWND iconItem = GetDlgItem(box, IDC_ABOUT_ICON);

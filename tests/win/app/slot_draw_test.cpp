@@ -14,6 +14,8 @@ namespace {
 
 const std::array<int, 3> kBackground{254, 252, 242};
 const std::array<int, 3> kBlack{0, 0, 0};
+// Something no slot paints, so that unpainted pixels stand out.
+const COLORREF kUnpainted = RGB(255, 0, 255);
 
 struct Box {
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // inclusive
@@ -30,11 +32,11 @@ struct Box {
 // Pixels of the slot's text colour (pure blue, antialiased against the background).
 bool IsText(const std::array<int, 3>& c) { return c[2] > 200 && c[0] < 200 && c[1] < 200; }
 
-Box TextBox(const Snapshot& s, int top, int bottom) {
+Box TextBox(const wintest::Canvas& s, int top, int bottom) {
     Box box;
     for (int y = top; y < bottom; ++y)
-        for (int x = 0; x < s.Width(); ++x)
-            if (IsText(s.At(x, y))) box.Add(x, y);
+        for (int x = 0; x < s.width(); ++x)
+            if (IsText(s.Rgb(x, y))) box.Add(x, y);
     return box;
 }
 
@@ -75,20 +77,19 @@ TEST_F(SlotDraw, EmptySlotShowsItsEyesTextInBlueInTheMiddle) {
     for (TestSlot* slot : {&stage->left, &stage->right}) {
         const bool isLeft = slot == &stage->left;
         SCOPED_TRACE(isLeft ? "left" : "right");
-        Snapshot s;
-        ASSERT_TRUE(s.Take(slot->GetHandle()));
-        ASSERT_EQ(s.Width(), 198);
-        ASSERT_EQ(s.Height(), 175);
+        const wintest::Canvas s = wintest::PrintClient(slot->GetHandle(), kUnpainted);
+        ASSERT_EQ(s.width(), 198);
+        ASSERT_EQ(s.height(), 175);
         // Outline along the edges, background inside.
-        EXPECT_EQ(s.At(0, 0), kBlack);
-        EXPECT_EQ(s.At(197, 0), kBlack);
-        EXPECT_EQ(s.At(0, 174), kBlack);
-        EXPECT_EQ(s.At(197, 174), kBlack);
-        EXPECT_EQ(s.At(100, 0), kBlack);
-        EXPECT_EQ(s.At(197, 90), kBlack);
-        EXPECT_EQ(s.At(1, 1), kBackground);
-        EXPECT_EQ(s.At(196, 173), kBackground);
-        EXPECT_EQ(s.At(100, 20), kBackground);  // no caption without a path
+        EXPECT_EQ(s.Rgb(0, 0), kBlack);
+        EXPECT_EQ(s.Rgb(197, 0), kBlack);
+        EXPECT_EQ(s.Rgb(0, 174), kBlack);
+        EXPECT_EQ(s.Rgb(197, 174), kBlack);
+        EXPECT_EQ(s.Rgb(100, 0), kBlack);
+        EXPECT_EQ(s.Rgb(197, 90), kBlack);
+        EXPECT_EQ(s.Rgb(1, 1), kBackground);
+        EXPECT_EQ(s.Rgb(196, 173), kBackground);
+        EXPECT_EQ(s.Rgb(100, 20), kBackground);  // no caption without a path
 
         // The text: one line, centred both ways, as wide as the eye's text.
         const Box box = TextBox(s, 0, 175);
@@ -102,7 +103,7 @@ TEST_F(SlotDraw, EmptySlotShowsItsEyesTextInBlueInTheMiddle) {
         bool pure = false;
         for (int y = box.top; y <= box.bottom && !pure; ++y)
             for (int x = box.left; x <= box.right && !pure; ++x)
-                pure = s.At(x, y) == std::array<int, 3>{0, 0, 255};
+                pure = s.Rgb(x, y) == std::array<int, 3>{0, 0, 255};
         EXPECT_TRUE(pure);
     }
     // The two texts differ in width ("left" against "right").
@@ -111,19 +112,18 @@ TEST_F(SlotDraw, EmptySlotShowsItsEyesTextInBlueInTheMiddle) {
 
 TEST_F(SlotDraw, LandscapeThumbnailIsPlacedAndTheCaptionShowsThePath) {
     stage->left.Put(SolidSource(400, 300, 200, 120, 40), bistrope::ConvertedImage::Create(2, 2), L"C:\\pairs\\l.bmp");
-    Snapshot s;
-    ASSERT_TRUE(s.Take(stage->left.GetHandle()));
+    const wintest::Canvas s = wintest::PrintClient(stage->left.GetHandle(), kUnpainted);
     const std::array<int, 3> colour{200, 120, 40};
     // 190 x 142 at (4, 29): every pixel of it, and none beside it.
     for (int y = 29; y < 29 + 142; ++y)
-        for (int x = 4; x < 4 + 190; ++x) ASSERT_EQ(s.At(x, y), colour) << x << "," << y;
+        for (int x = 4; x < 4 + 190; ++x) ASSERT_EQ(s.Rgb(x, y), colour) << x << "," << y;
     for (int y = 29; y < 171; y += 10) {
-        EXPECT_EQ(s.At(3, y), kBackground);
-        EXPECT_EQ(s.At(194, y), kBackground);
+        EXPECT_EQ(s.Rgb(3, y), kBackground);
+        EXPECT_EQ(s.Rgb(194, y), kBackground);
     }
     for (int x = 4; x < 194; x += 10) {
-        EXPECT_EQ(s.At(x, 28), kBackground);
-        EXPECT_EQ(s.At(x, 171), kBackground);
+        EXPECT_EQ(s.Rgb(x, 28), kBackground);
+        EXPECT_EQ(s.Rgb(x, 171), kBackground);
     }
     // The path in the caption strip: left-aligned from x 4, vertically centred in 0..24.
     const Box caption = TextBox(s, 0, 25);
@@ -137,23 +137,21 @@ TEST_F(SlotDraw, LandscapeThumbnailIsPlacedAndTheCaptionShowsThePath) {
     // The thumbnail is kept for the next paint.
     const HBITMAP cached = stage->left.GetThumbnail();
     ASSERT_NE(cached, nullptr);
-    Snapshot again;
-    ASSERT_TRUE(again.Take(stage->left.GetHandle()));
+    const wintest::Canvas again = wintest::PrintClient(stage->left.GetHandle(), kUnpainted);
     EXPECT_EQ(stage->left.GetThumbnail(), cached);
-    EXPECT_EQ(again.At(100, 100), colour);
+    EXPECT_EQ(again.Rgb(100, 100), colour);
 }
 
 TEST_F(SlotDraw, PortraitThumbnailIsCentredHorizontally) {
     stage->right.Put(SolidSource(300, 400, 10, 200, 90), bistrope::ConvertedImage::Create(2, 2), L"D:\\r.bmp");
-    Snapshot s;
-    ASSERT_TRUE(s.Take(stage->right.GetHandle()));
+    const wintest::Canvas s = wintest::PrintClient(stage->right.GetHandle(), kUnpainted);
     const std::array<int, 3> colour{10, 200, 90};
     for (int y = 29; y < 29 + 142; ++y)
-        for (int x = 46; x < 46 + 106; ++x) ASSERT_EQ(s.At(x, y), colour) << x << "," << y;
-    EXPECT_EQ(s.At(45, 100), kBackground);
-    EXPECT_EQ(s.At(152, 100), kBackground);
-    EXPECT_EQ(s.At(100, 28), kBackground);
-    EXPECT_EQ(s.At(100, 171), kBackground);
+        for (int x = 46; x < 46 + 106; ++x) ASSERT_EQ(s.Rgb(x, y), colour) << x << "," << y;
+    EXPECT_EQ(s.Rgb(45, 100), kBackground);
+    EXPECT_EQ(s.Rgb(152, 100), kBackground);
+    EXPECT_EQ(s.Rgb(100, 28), kBackground);
+    EXPECT_EQ(s.Rgb(100, 171), kBackground);
 }
 
 TEST_F(SlotDraw, LongPathIsShortenedToTheCaptionStrip) {
@@ -161,8 +159,7 @@ TEST_F(SlotDraw, LongPathIsShortenedToTheCaptionStrip) {
         L"C:\\Users\\somebody\\Pictures\\Holidays\\Mountains and lakes\\stereo pairs\\left-eye-0001.jpg";
     ASSERT_GT(TextWidth(path), 190);
     stage->left.Put(SolidSource(40, 30, 0, 0, 0), bistrope::ConvertedImage::Create(2, 2), path);
-    Snapshot s;
-    ASSERT_TRUE(s.Take(stage->left.GetHandle()));
+    const wintest::Canvas s = wintest::PrintClient(stage->left.GetHandle(), kUnpainted);
     const Box caption = TextBox(s, 0, 25);
     ASSERT_GT(caption.count, 20);
     EXPECT_GE(caption.left, 4);

@@ -205,56 +205,10 @@ bistrope::SourceImage SolidSource(int width, int height, std::uint8_t r, std::ui
     return image;
 }
 
-bool Snapshot::Take(HWND window) {
-    RECT rc{};
-    if (!GetClientRect(window, &rc)) return false;
-    width = rc.right;
-    height = rc.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    if (!dib || !memory) return false;
-    HGDIOBJ old = SelectObject(memory, dib);
-    // Something no slot paints, so that unpainted pixels stand out.
-    RECT all{0, 0, width, height};
-    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
-    FillRect(memory, &all, magenta);
-    DeleteObject(magenta);
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    GdiFlush();
-    pixels.assign(static_cast<const std::uint32_t*>(bits),
-                  static_cast<const std::uint32_t*>(bits) + std::size_t(width) * std::size_t(height));
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(dib);
-    return true;
-}
-
-std::array<int, 3> Snapshot::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) return {-1, -1, -1};
-    const std::uint32_t p = pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
-    return {int((p >> 16) & 0xFF), int((p >> 8) & 0xFF), int(p & 0xFF)};
-}
-
 namespace {
 
-std::wstring WindowText(HWND hwnd) {
-    wchar_t text[2048] = L"";
-    GetWindowTextW(hwnd, text, 2048);
-    return text;
-}
-
 bool IsDialogWithTitle(HWND hwnd, const std::wstring& title) {
-    return ClassOf(hwnd) == L"#32770" && WindowText(hwnd) == title && IsWindowVisible(hwnd);
+    return ClassOf(hwnd) == L"#32770" && TextOf(hwnd) == title && IsWindowVisible(hwnd);
 }
 
 // The text control of a message box: id 0xFFFF on Windows, 100 in Wine.
@@ -272,7 +226,7 @@ HWND WaitForMessageBox(int milliseconds) {
 }
 
 std::wstring CloseMessageBox(HWND box) {
-    const std::wstring text = WindowText(MessageTextOf(box));
+    const std::wstring text = TextOf(MessageTextOf(box));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return text;
 }
@@ -284,7 +238,7 @@ void CloseStrayDialogs() {
         HWND box = WaitForWindow(
             [](HWND w) { return ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 0);
         if (!box) return;
-        fprintf(stderr, "closing a stray dialog box: \"%ls\"\n", WindowText(box).c_str());
+        fprintf(stderr, "closing a stray dialog box: \"%ls\"\n", TextOf(box).c_str());
         PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
         PostMessageW(box, WM_CLOSE, 0, 0);
         Sleep(200);
@@ -312,7 +266,7 @@ DWORD WINAPI MessageBoxCatcher::Main(void* self) {
     auto* me = static_cast<MessageBoxCatcher*>(self);
     if (HWND box = WaitForMessageBox(me->timeout)) {
         me->seen = true;
-        me->caption = WindowText(box);
+        me->caption = TextOf(box);
         me->text = CloseMessageBox(box);
     } else {
         CloseStrayDialogs();

@@ -1,10 +1,9 @@
 // Helpers of the image slot tests: a frame with two slots and the stereo view, image
-// files written by the test, drawing a window into memory, and driving dialogs and
+// files written by the test, and driving dialogs and
 // message boxes from a helper thread.
 #pragma once
 
-#include "support/driving.h"
-#include "support/window_search.h"
+#include "support/wintest.h"
 #include <windows.h>
 
 #include <array>
@@ -109,20 +108,6 @@ void WriteBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes);
 // A solid source image (alpha 255).
 bistrope::SourceImage SolidSource(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
-// A window's client area drawn through WM_PRINTCLIENT into a 32-bit bitmap.
-class Snapshot {
-public:
-    bool Take(HWND window);
-    int Width() const { return width; }
-    int Height() const { return height; }
-    // Red, green, blue at (x, y), y downwards.
-    std::array<int, 3> At(int x, int y) const;
-
-private:
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;
-};
-
 // Text of a message box that appears within `milliseconds`, which is then closed with OK.
 // Runs on a helper thread; the result is ready after Join.
 class MessageBoxCatcher {
@@ -177,9 +162,10 @@ TWIG4::SDIApp& App();
 bool MakeFrame();
 void DestroyFrame();
 
-using win_test::ClassOf;
-using win_test::Pump;
-using win_test::DrainQueue;
-using win_test::WaitForWindow;
+using wintest::ClassOf;
+using wintest::Pump;
+using wintest::DrainQueue;
+using wintest::TextOf;
+using wintest::WaitForWindow;
 
 }  // namespace slot_test

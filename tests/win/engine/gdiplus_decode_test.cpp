@@ -8,12 +8,13 @@
 
 #include "../../data/samples.h"
 #include "engine/decode.h"
-#include "win_test_util.h"
+#include "support/wintest.h"
 
 namespace bistrope {
 namespace {
 
 using namespace wintest;
+namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
 TEST(GdiplusDecode, SampleFilesDecodeToTheirDocumentedPixels) {
@@ -62,11 +63,11 @@ TEST(GdiplusDecode, EnhancedMetafileIsDrawnAtItsSize) {
 // Every bad file gives a clear error naming the file, or a correct image; nothing crashes.
 TEST(GdiplusDecode, BadFilesGiveClearErrors) {
     ScratchDir dir;
-    const Bytes jpeg = ReadBytes(DataPath("cmyk.jpg"));
-    const Bytes png = ReadBytes(DataPath("rgba.png"));
+    const Bytes jpeg = ReadFileBytes(DataPath("cmyk.jpg"));
+    const Bytes png = ReadFileBytes(DataPath("rgba.png"));
     Bytes badCrc = png;
     badCrc[badCrc.size() - 20] ^= 0x55;
-    Bytes huge = ReadBytes(DataPath("grey.png"));
+    Bytes huge = ReadFileBytes(DataPath("grey.png"));
     samples::SetPngSize(huge, 30000, 30000);
     const std::string text = "only words\n";
     const struct {
@@ -85,7 +86,7 @@ TEST(GdiplusDecode, BadFilesGiveClearErrors) {
     for (const auto& c : cases) {
         SCOPED_TRACE(fs::path(c.name).string());
         const fs::path path = dir / c.name;
-        WriteBytes(path, c.bytes);
+        WriteFileBytes(path, c.bytes);
         const DecodeResult r = DecodeImageFile(path);
         if (r.ok()) {
             EXPECT_TRUE(c.mayDecode) << "decoded although it must not";
@@ -102,7 +103,7 @@ TEST(GdiplusDecode, BadFilesGiveClearErrors) {
     EXPECT_EQ(missing.status.code, ErrorCode::NotFound);
     // A name outside the ANSI code page.
     const fs::path wide = dir / L"st\u00e9r\u00e9o-\u4e2d.png";
-    WriteBytes(wide, png);
+    WriteFileBytes(wide, png);
     const DecodeResult w = DecodeImageFile(wide);
     EXPECT_TRUE(w.ok()) << w.status.message;
 }

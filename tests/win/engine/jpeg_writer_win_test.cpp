@@ -7,12 +7,13 @@
 
 #include "engine/decode.h"
 #include "engine/jpeg_writer.h"
-#include "win_test_util.h"
+#include "support/wintest.h"
 
 namespace bistrope {
 namespace {
 
 using namespace wintest;
+namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
 ConvertedImage Gradient(int w, int h) {
@@ -57,13 +58,13 @@ TEST(JpegWriterWin, FailedSavesKeepTheOldFile) {
     ScratchDir dir;
     const fs::path path = dir / L"keep.jpg";
     const Bytes old = {'o', 'l', 'd'};
-    WriteBytes(path, old);
+    WriteFileBytes(path, old);
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     Status st = WriteJpegFile(path, Gradient(16, 16), 80);
     EXPECT_EQ(st.code, ErrorCode::ReadOnly);
     EXPECT_THAT(st.message, HasSubstr("keep.jpg"));
     EXPECT_THAT(st.message, HasSubstr("read-only"));
-    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(ReadFileBytes(path), old);
     EXPECT_EQ(Names(dir.path()).size(), 1u);
     st = WriteJpegFile(dir / L"missing" / L"x.jpg", Gradient(16, 16), 80);
     EXPECT_EQ(st.code, ErrorCode::NotFound);

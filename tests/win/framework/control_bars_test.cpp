@@ -132,7 +132,7 @@ TEST_F(ControlBars, BackgroundTilesFromTheLeftEndAndCutsTheLastTileAtTheRightEnd
     ASSERT_EQ(c.right, 1000);
 
     const COLORREF sentinel = RGB(0x01, 0x02, 0x03);
-    test::Canvas canvas(1000, 40, sentinel);
+    wintest::Canvas canvas(1000, 40, sentinel);
     EXPECT_EQ(SendMessageW(rebar.GetHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0), 1);
     GdiFlush();
 
@@ -157,7 +157,7 @@ TEST_F(ControlBars, NoBackgroundBitmapsPaintNothing) {
     ASSERT_TRUE(rebar.LoadBackground(7199, 0, 0));  // a missing resource is simply not drawn
     ASSERT_TRUE(rebar.Move(0, 0, 300, 40, false));
     const COLORREF sentinel = RGB(0x01, 0x02, 0x03);
-    test::Canvas canvas(300, 40, sentinel);
+    wintest::Canvas canvas(300, 40, sentinel);
     EXPECT_EQ(SendMessageW(rebar.GetHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0), 1);
     EXPECT_EQ(canvas.FirstColumnNot(sentinel, 0, 300, 0, 40), -1);
 }
@@ -170,7 +170,7 @@ struct MenuWatch {
 };
 
 void RightClickToolBar(ToolBar& bar, MenuWatch& watch) {
-    test::OneShot probe(300, [&watch] {
+    wintest::OneShot probe(300, [&watch] {
         HWND menuWindow = test::FindMenuWindow();
         if (!menuWindow) return;
         watch.shown = true;
@@ -191,7 +191,7 @@ void RightClickToolBar(ToolBar& bar, MenuWatch& watch) {
     });
     // A menu would block here until the probe ends it; without one this returns at once.
     SendMessageW(bar.GetHandle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
-    test::Pump(50);
+    wintest::Pump(50);
 }
 
 TEST_F(ControlBars, OneBandShowsNoLockMenuTwoBandsLockAndOfferUnlocking) {

@@ -7,63 +7,6 @@
 
 namespace test {
 
-Canvas::Canvas(int width, int height, COLORREF fill) : w(width), h(height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    memory = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    void* data = nullptr;
-    bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &data, nullptr, 0);
-    bits = static_cast<unsigned*>(data);
-    previous = SelectObject(memory, bitmap);
-    Fill(fill);
-}
-
-Canvas::~Canvas() {
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-}
-
-COLORREF Canvas::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= w || y >= h || !bits) return CLR_INVALID;
-    GdiFlush();
-    const unsigned v = bits[y * w + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-}
-
-void Canvas::Fill(COLORREF colour) {
-    RECT r = {0, 0, w, h};
-    HBRUSH b = CreateSolidBrush(colour);
-    FillRect(memory, &r, b);
-    DeleteObject(b);
-    GdiFlush();
-}
-
-int Canvas::FirstColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const {
-    for (int x = x0; x < x1; ++x)
-        for (int y = y0; y < y1; ++y)
-            if (Pixel(x, y) != background) return x;
-    return -1;
-}
-
-int Canvas::LastColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const {
-    for (int x = x1 - 1; x >= x0; --x)
-        for (int y = y0; y < y1; ++y)
-            if (Pixel(x, y) != background) return x;
-    return -1;
-}
-
-bool Canvas::Save(const std::wstring& path) const {
-    return WriteBmp24(path, w, h, [this](int x, int y) { return Pixel(x, y); });
-}
-
 bool WriteBmp24(const std::wstring& path, int width, int height, const std::function<COLORREF(int, int)>& colour) {
     const int row = (width * 3 + 3) & ~3;
     std::vector<unsigned char> data(static_cast<size_t>(row) * height, 0);
@@ -143,52 +86,6 @@ int OwnerWnd::QueriesFor(int id) const {
     int n = 0;
     for (int q : queries) n += q == id;
     return n;
-}
-
-namespace {
-std::map<UINT_PTR, OneShot*>& Pending() {
-    static std::map<UINT_PTR, OneShot*> pending;
-    return pending;
-}
-}  // namespace
-
-OneShot::OneShot(int delayMs, std::function<void()> action) : work(std::move(action)) {
-    id = SetTimer(nullptr, 0, static_cast<UINT>(delayMs), &OneShot::Tick);
-    Pending()[id] = this;
-}
-
-OneShot::~OneShot() {
-    KillTimer(nullptr, id);
-    Pending().erase(id);
-}
-
-void CALLBACK OneShot::Tick(HWND, UINT, UINT_PTR timerId, DWORD) {
-    KillTimer(nullptr, timerId);
-    auto it = Pending().find(timerId);
-    if (it == Pending().end() || it->second->fired) return;
-    OneShot* self = it->second;
-    self->fired = true;
-    if (self->work) self->work();
-}
-
-HWND FindMenuWindow() {
-    struct Search {
-        HWND found = nullptr;
-    } search;
-    EnumWindows(
-        [](HWND hwnd, LPARAM p) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            wchar_t name[32] = {};
-            GetClassNameW(hwnd, name, 32);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && wcscmp(name, L"#32768") == 0) {
-                reinterpret_cast<Search*>(p)->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 }  // namespace test

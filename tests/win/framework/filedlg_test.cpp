@@ -72,7 +72,7 @@ struct Driven {
 };
 
 BOOL CALLBACK FindEdit(HWND hwnd, LPARAM lParam) {
-    if (test::ClassOf(hwnd) == L"Edit") {
+    if (wintest::ClassOf(hwnd) == L"Edit") {
         *reinterpret_cast<HWND*>(lParam) = hwnd;
         return FALSE;
     }
@@ -94,8 +94,8 @@ HWND FindFileNameEdit(HWND dialog) {
 void EnsureClosed(HWND dialog, int milliseconds) {
     for (int waited = 0; waited < milliseconds && IsWindow(dialog); waited += 50) Sleep(50);
     while (IsWindow(dialog)) {
-        HWND box = test::WaitForWindow(
-            [&](HWND w) { return w != dialog && test::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 0);
+        HWND box = wintest::WaitForWindow(
+            [&](HWND w) { return w != dialog && wintest::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 0);
         if (box) PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         Sleep(200);
@@ -108,8 +108,8 @@ HWND ListViewOf(HWND view) { return view ? FindWindowExW(view, nullptr, WC_LISTV
 // and presses Enter; or cancels when name is null.
 void DriveDialog(const wchar_t* title, const wchar_t* name, bool switchToDetails, Driven& out) {
     const std::wstring wanted = title;
-    HWND dialog = test::WaitForWindow(
-        [&](HWND w) { return test::ClassOf(w) == L"#32770" && test::TextOf(w) == wanted && IsWindowVisible(w); },
+    HWND dialog = wintest::WaitForWindow(
+        [&](HWND w) { return wintest::ClassOf(w) == L"#32770" && wintest::TextOf(w) == wanted && IsWindowVisible(w); },
         15000);
     if (!dialog) return;
     out.found = true;
@@ -141,7 +141,7 @@ void DriveDialog(const wchar_t* title, const wchar_t* name, bool switchToDetails
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     for (const wchar_t* c = name; *c; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
     Sleep(200);
-    out.typedInto = test::TextOf(edit);
+    out.typedInto = wintest::TextOf(edit);
     PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
     PostMessageW(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
     EnsureClosed(dialog, 5000);
@@ -180,7 +180,7 @@ TEST_F(RealFileDialogs, OpenReturnsTheTypedFileAndTheViewTheUserChose) {
     FileDlg dlg;
     const int listMode = 3;
     Driven seen;
-    test::Helper helper([&] { DriveDialog(L"Open the left image", L"left.photo.jpg", true, seen); });
+    wintest::Helper helper([&] { DriveDialog(L"Open the left image", L"left.photo.jpg", true, seen); });
     const bool chosen = dlg.Open(folder.c_str(), kFilter, OFN_HIDEREADONLY, &owner, &listMode, L"Open the left image");
     ASSERT_TRUE(helper.Join(30000));
     ASSERT_TRUE(seen.found) << "the dialog did not appear";
@@ -209,7 +209,7 @@ TEST_F(RealFileDialogs, OpenReturnsTheTypedFileAndTheViewTheUserChose) {
 TEST_F(RealFileDialogs, SaveAddsTheDefaultExtension) {
     FileDlg dlg;
     Driven seen;
-    test::Helper helper([&] { DriveDialog(L"Save the anaglyph", L"anaglyph", false, seen); });
+    wintest::Helper helper([&] { DriveDialog(L"Save the anaglyph", L"anaglyph", false, seen); });
     const bool chosen = dlg.SaveAs(folder.c_str(), kFilter, OFN_HIDEREADONLY, nullptr, L"Save the anaglyph");
     ASSERT_TRUE(helper.Join(30000));
     ASSERT_TRUE(seen.found);
@@ -223,7 +223,7 @@ TEST_F(RealFileDialogs, CancelLeavesThePathUnchanged) {
     SplitFileDlg dlg;
     dlg.Split(L"C:\\before\\old.jpg");
     Driven seen;
-    test::Helper helper([&] { DriveDialog(L"Open the right image", nullptr, false, seen); });
+    wintest::Helper helper([&] { DriveDialog(L"Open the right image", nullptr, false, seen); });
     EXPECT_FALSE(dlg.Open(folder.c_str(), kFilter, 0, nullptr, nullptr, L"Open the right image"));
     ASSERT_TRUE(helper.Join(30000));
     ASSERT_TRUE(seen.found);

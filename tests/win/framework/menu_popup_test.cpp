@@ -49,7 +49,7 @@ protected:
     // Tracks `menu` with `during` run inside the menu loop; then the menu is left by
     // `keys` (posted key presses), or dismissed when there are none.
     void Track(MenuPopup& popup, HMENU menu, const std::function<void()>& during, std::vector<WPARAM> keys) {
-        test::OneShot shot(250, [&] {
+        wintest::OneShot shot(250, [&] {
             inMenu = test::FindMenuWindow() != nullptr;
             if (during) during();
             HWND menuWindow = test::FindMenuWindow();
@@ -60,7 +60,7 @@ protected:
             for (WPARAM k : keys) PostMessageW(menuWindow, WM_KEYDOWN, k, 0);
         });
         // The watchdog: a menu still open after 5 s is ended and the test fails.
-        test::OneShot watchdog(5000, [this] {
+        wintest::OneShot watchdog(5000, [this] {
             stuck = true;
             EndMenu();
         });
@@ -69,7 +69,7 @@ protected:
     }
 
     // Draws one item of the tracked menu through the popup's own handler.
-    void DrawItem(MenuPopup& popup, HMENU menu, UINT id, UINT state, test::Canvas& canvas) {
+    void DrawItem(MenuPopup& popup, HMENU menu, UINT id, UINT state, wintest::Canvas& canvas) {
         DRAWITEMSTRUCT d = {};
         d.CtlType = ODT_MENU;
         d.itemID = id;
@@ -122,15 +122,15 @@ TEST_F(MenuPopupTest, MeasuresTextItemsInTheMenuFontAndSeparatorsFiveHigh) {
 TEST_F(MenuPopupTest, ShortcutIsRightAlignedEighteenPixelsShortOfTheEdge) {
     MenuPopup popup;
     HMENU menu = MakeMenu();
-    test::Canvas item(240, 24, RGB(0x55, 0x55, 0x55));
+    wintest::Canvas item(240, 24, RGB(0x55, 0x55, 0x55));
     Track(popup, menu, [&] { DrawItem(popup, menu, kFirst, 0, item); }, {});
 
     // The same texts drawn independently where they belong: label from x 30, shortcut
     // ending at 240 - 18.
-    test::Canvas label(240, 24, RGB(0xFF, 0xFF, 0xFF));
-    test::Canvas shortcut(240, 24, RGB(0xFF, 0xFF, 0xFF));
+    wintest::Canvas label(240, 24, RGB(0xFF, 0xFF, 0xFF));
+    wintest::Canvas shortcut(240, 24, RGB(0xFF, 0xFF, 0xFF));
     HFONT font = MenuFont();
-    for (test::Canvas* c : {&label, &shortcut}) {
+    for (wintest::Canvas* c : {&label, &shortcut}) {
         HGDIOBJ old = SelectObject(c->dc(), font);
         SetBkMode(c->dc(), TRANSPARENT);
         SetTextColor(c->dc(), RGB(0, 0, 0));
@@ -171,7 +171,7 @@ TEST_F(MenuPopupTest, SelectedCheckedItemShowsHighlightAndTick) {
     MenuPopup popup;
     HMENU menu = MakeMenu();
     target.answers[kFirst] = {true, true};
-    test::Canvas item(200, 24);
+    wintest::Canvas item(200, 24);
     Track(popup, menu, [&] { DrawItem(popup, menu, kFirst, ODS_SELECTED, item); }, {});
     EXPECT_EQ(item.Pixel(0, 0), RGB(0, 0, 0xFF));      // outline
     EXPECT_EQ(item.Pixel(199, 23), RGB(0, 0, 0xFF));
@@ -194,9 +194,9 @@ TEST_F(MenuPopupTest, RadioItemSeparatorAndDisabledItem) {
     HMENU menu = MakeMenu();
     target.answers[kFirst] = {true, false, true};
     target.answers[kSecond] = {false, false};
-    test::Canvas radio(200, 24);
-    test::Canvas separator(200, 5);
-    test::Canvas disabled(200, 24);
+    wintest::Canvas radio(200, 24);
+    wintest::Canvas separator(200, 5);
+    wintest::Canvas disabled(200, 24);
     Track(popup, menu, [&] {
         DrawItem(popup, menu, kFirst, 0, radio);
         DrawItem(popup, menu, 0, 0, separator);
@@ -266,7 +266,7 @@ TEST_F(MenuPopupTest, ResourceMenusTrackTheirFirstSubmenuSubmenusIncluded) {
     MenuPopup popup;
     bool nestedOwnerDrawn = false;
     int items = 0;
-    test::OneShot shot(250, [&] {
+    wintest::OneShot shot(250, [&] {
         HWND menuWindow = test::FindMenuWindow();
         HMENU shown = menuWindow ? reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1, 0, 0)) : nullptr;
         if (shown) {
@@ -281,7 +281,7 @@ TEST_F(MenuPopupTest, ResourceMenusTrackTheirFirstSubmenuSubmenusIncluded) {
         if (menuWindow) PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
         if (menuWindow) PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
     });
-    test::OneShot watchdog(5000, [] { EndMenu(); });
+    wintest::OneShot watchdog(5000, [] { EndMenu(); });
     ASSERT_TRUE(popup.TrackMenuResource(IDR_CONTROLS_TEST_MENU, &target, 150, 150));
     EXPECT_EQ(items, 4);
     EXPECT_TRUE(nestedOwnerDrawn);

@@ -80,7 +80,7 @@ protected:
     int Run(PropSheet2& sheet, const wchar_t* title, bool centre) {
         volatile bool done = false;
         stuck = false;
-        test::Helper watchdog([&] {
+        wintest::Helper watchdog([&] {
             for (int i = 0; i < 400 && !done; ++i) Sleep(20);
             if (done) return;
             stuck = true;
@@ -256,7 +256,7 @@ TEST_F(PropSheetTest, EscapeInAPageControlStaysWithTheControlAndEnterDoesNotPres
         SetFocus(edit);
         SendMessageW(edit, WM_CHAR, VK_ESCAPE, 0);
         SendMessageW(edit, WM_CHAR, VK_RETURN, 0);
-        test::Pump(50);
+        wintest::Pump(50);
         stillOpen = sheet.ContinueModal();
         okStyle = GetWindowLongPtrW(sheet.GetOkButton().GetHandle(), GWL_STYLE);
         Click(sheet, sheet.GetOkButton());
@@ -282,7 +282,7 @@ TEST_F(PropSheetTest, PagesPaintLabelsOnTheirOwnColour) {
     LRESULT brush = 0;
     int mode = 0;
     a.drive = [&] {
-        test::Canvas canvas(4, 4);
+        wintest::Canvas canvas(4, 4);
         SetBkMode(canvas.dc(), OPAQUE);
         HWND label = GetDlgItem(a.GetHandle(), IDC_CONTROLS_TEST_LABEL);
         brush = SendMessageW(a.GetHandle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(canvas.dc()),

@@ -28,7 +28,7 @@ class AppLoop : public ::testing::Test {
 protected:
     void SetUp() override {
         App().ResetHooks();
-        test::DrainQueue();
+        wintest::DrainQueue();
     }
     void TearDown() override {
         App().ResetHooks();
@@ -213,14 +213,14 @@ TEST_F(AppLoop, AnExceptionFromAHandlerEndsTheLoopWithABox) {
     // with the frame's title and be owned by the frame.
     std::wstring text, caption;
     HWND owner = nullptr;
-    test::Helper helper([&] {
-        HWND box = test::WaitForWindow(
-            [](HWND w) { return test::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 10000);
+    wintest::Helper helper([&] {
+        HWND box = wintest::WaitForWindow(
+            [](HWND w) { return wintest::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 10000);
         if (!box) return;
-        caption = test::TextOf(box);
+        caption = wintest::TextOf(box);
         owner = GetWindow(box, GW_OWNER);
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            if (test::TextOf(child) == L"Unhandled exception") text = test::TextOf(child);
+            if (wintest::TextOf(child) == L"Unhandled exception") text = wintest::TextOf(child);
         }
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
@@ -249,8 +249,8 @@ TEST_F(AppLoop, RunCreatesTheFrameAsDescribed) {
     app.onIdle = [&](unsigned) {
         style = static_cast<DWORD>(GetWindowLongPtrW(app.GetHandle(), GWL_STYLE));
         exStyle = static_cast<DWORD>(GetWindowLongPtrW(app.GetHandle(), GWL_EXSTYLE));
-        cls = test::ClassOf(app.GetHandle());
-        title = test::TextOf(app.GetHandle());
+        cls = wintest::ClassOf(app.GetHandle());
+        title = wintest::TextOf(app.GetHandle());
         visible = IsWindowVisible(app.GetHandle()) != 0;
         app.Destroy();
         return false;
@@ -295,7 +295,7 @@ TEST_F(AppLoop, ClientWindowFillsTheFrameAndGetsItsCommands) {
     ASSERT_TRUE(client.Create(&app));
     EXPECT_EQ(app.GetClientWnd(), &client);
     EXPECT_EQ(static_cast<DWORD>(client.GetLong(GWL_STYLE)) & 0x52000000u, 0x52000000u);
-    EXPECT_EQ(test::ClassOf(client.GetHandle()), L"TWIG4_SDI_CHILD_CLASS");
+    EXPECT_EQ(wintest::ClassOf(client.GetHandle()), L"TWIG4_SDI_CHILD_CLASS");
 
     app.Move(0, 0, 500, 400, false);  // WM_SIZE lays the client out
     RECT frameClient = {}, clientRect = {};
@@ -473,14 +473,14 @@ TEST_F(AppFrame, MessageBoxIsOwnedByTheWindowAndCaptionedWithTheFrameTitle) {
     App().SetText(L"Frame title now");
     std::wstring caption, text;
     HWND owner = nullptr;
-    test::Helper helper([&] {
-        HWND box = test::WaitForWindow(
-            [](HWND w) { return test::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 10000);
+    wintest::Helper helper([&] {
+        HWND box = wintest::WaitForWindow(
+            [](HWND w) { return wintest::ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 10000);
         if (!box) return;
-        caption = test::TextOf(box);
+        caption = wintest::TextOf(box);
         owner = GetWindow(box, GW_OWNER);
         for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (test::TextOf(c) == L"Something to say") text = test::TextOf(c);
+            if (wintest::TextOf(c) == L"Something to say") text = wintest::TextOf(c);
         PostMessageW(box, WM_COMMAND, IDNO, 0);
     });
     const int answer = child.MessageBox(L"Something to say", MB_YESNO);

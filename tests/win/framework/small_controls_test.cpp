@@ -51,7 +51,7 @@ TEST_F(SmallControls, StatusBarNeverErasesAndComposesItsPictureOffScreen) {
     StatusBar status;
     ASSERT_TRUE(status.Create(0, 0x0103, &test::App()));
     test::App().RecalcLayout();
-    test::Canvas canvas(50, 20, RGB(0x12, 0x34, 0x56));
+    wintest::Canvas canvas(50, 20, RGB(0x12, 0x34, 0x56));
     EXPECT_EQ(SendMessageW(status.GetHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0), 1);
     EXPECT_EQ(canvas.FirstColumnNot(RGB(0x12, 0x34, 0x56), 0, 50, 0, 20), -1);  // untouched
 
@@ -67,7 +67,7 @@ TEST_F(SmallControls, StatusBarNeverErasesAndComposesItsPictureOffScreen) {
 TEST_F(SmallControls, TheSharedTooltipHasItsColoursDelaysAndName) {
     HWND tips = test::App().GetToolTipHandle();
     ASSERT_NE(tips, nullptr);
-    EXPECT_EQ(test::ClassOf(tips), L"tooltips_class32");
+    EXPECT_EQ(wintest::ClassOf(tips), L"tooltips_class32");
     // (Its window name is not readable back: the control keeps its tip text there.)
     EXPECT_EQ(GetWindow(tips, GW_OWNER), test::App().GetHandle());
     EXPECT_EQ(SendMessageW(tips, TTM_GETTIPBKCOLOR, 0, 0), 0xE1FFFF);
@@ -132,8 +132,8 @@ TEST_F(SmallControls, ButtonAndTree) {
     ASSERT_TRUE(host.Make(0, 0, 300, 300));
     TWIG4::ButtonWnd button;
     ASSERT_TRUE(button.Create(0, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, L"OK", &host, 1));
-    EXPECT_EQ(test::ClassOf(button.GetHandle()), L"Button");
-    EXPECT_EQ(test::TextOf(button.GetHandle()), L"OK");
+    EXPECT_EQ(wintest::ClassOf(button.GetHandle()), L"Button");
+    EXPECT_EQ(wintest::TextOf(button.GetHandle()), L"OK");
     EXPECT_EQ(GetDlgCtrlID(button.GetHandle()), 1);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(button.GetHandle(), WM_GETFONT, 0, 0));
     ASSERT_EQ(font, button.GetFont());

@@ -41,7 +41,7 @@ bool TestApp::CreateFrame() {
 
 void TestApp::DestroyFrame() {
     if (GetHandle()) Destroy();
-    DrainQueue();
+    wintest::DrainQueue();
 }
 
 void TestApp::ResetHooks() {

@@ -1,10 +1,7 @@
-// The one application object of the framework test program, and helpers shared by the
-// framework tests: pumping messages for a bounded time and finding windows from a helper
-// thread (to drive modal dialogs and message boxes away from the test).
+// The one application object of the framework test program.
 #pragma once
 
-#include "support/driving.h"
-#include "support/window_search.h"
+#include "support/wintest.h"
 #include <windows.h>
 
 #include <functional>
@@ -51,11 +48,5 @@ public:
 
 TestApp& App();
 
-using win_test::ClassOf;
-using win_test::DrainQueue;
-using win_test::TextOf;
-using win_test::Helper;
-using win_test::Pump;
-using win_test::WaitForWindow;
 
 }  // namespace test

@@ -42,7 +42,7 @@ protected:
     }
 
     // Draws the toolbar's client area into a canvas the way a paint would.
-    void Print(test::Canvas& canvas) {
+    void Print(wintest::Canvas& canvas) {
         SendMessageW(bar.GetHandle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
         GdiFlush();
     }
@@ -106,7 +106,7 @@ TEST_F(ToolBarTest, TheTimerRefreshesTheStates) {
     ASSERT_TRUE(bar.AddButton(0, 40001, BTNS_AUTOSIZE, 0, L"one"));
     owner.queries.clear();
     owner.answers[40001] = {true, true};
-    test::Pump(550);
+    wintest::Pump(550);
     EXPECT_GE(owner.QueriesFor(40001), 2);  // 100 ms period
     EXPECT_EQ(SendMessageW(bar.GetHandle(), TB_GETSTATE, 40001, 0) & TBSTATE_CHECKED, TBSTATE_CHECKED);
 }
@@ -127,7 +127,7 @@ TEST_F(ToolBarTest, DrawsEachButtonFromTheStripRowOfItsState) {
     bar.OnIdle(0);
 
     const COLORREF sentinel = RGB(0x01, 0x02, 0x03);
-    test::Canvas canvas(800, 100, sentinel);
+    wintest::Canvas canvas(800, 100, sentinel);
     Print(canvas);
 
     struct Expect {
@@ -177,7 +177,7 @@ TEST_F(ToolBarTest, AStripThatCannotBeReadLeavesButtonsBlank) {
     owner.answers[40001] = {true, false};
     ASSERT_TRUE(bar.AddButton(0, 40001, BTNS_AUTOSIZE, 0, L"no image"));
     const COLORREF sentinel = RGB(0x05, 0x06, 0x07);
-    test::Canvas canvas(400, 100, sentinel);
+    wintest::Canvas canvas(400, 100, sentinel);
     Print(canvas);
     const RECT r = ItemRect(0);
     EXPECT_EQ(canvas.Pixel((r.left + r.right) / 2, (r.top + r.bottom) / 2), sentinel);

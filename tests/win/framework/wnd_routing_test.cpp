@@ -330,7 +330,7 @@ TEST_F(WndRouting, WrappersActOnTheWindow) {
     parent.answer = 42;
     EXPECT_EQ(parent.SendMessage(WM_USER + 1, 0, 0), 42);
     EXPECT_TRUE(parent.PostMessage(WM_USER + 2, 0, 0));
-    test::Pump(50);
+    wintest::Pump(50);
     EXPECT_TRUE(parent.Saw(WM_USER + 2));
 
     // SetParent reports the previous parent's object.
@@ -370,7 +370,7 @@ TEST_F(WndRouting, RunModalLoopStopsWhenContinueModalTurnsFalse) {
     EXPECT_TRUE(modal.Saw(WM_USER + 2));
     EXPECT_FALSE(modal.Saw(WM_USER + 3));
     EXPECT_FALSE(outsider.Saw(WM_KEYDOWN));
-    test::Pump(30);
+    wintest::Pump(30);
     EXPECT_TRUE(modal.Saw(WM_USER + 4));
 
     // The quit message ends it too, and is consumed.

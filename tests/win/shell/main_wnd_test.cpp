@@ -95,7 +95,7 @@ TEST_F(FrameTest, AClientWidthOf1000GivesPaneEdges548To1000AndTheFixedSlotPlaces
     GetClientRect(client, &c);
     const RECT f = WindowRect(Frame());
     SetWindowPos(Frame(), nullptr, 0, 0, (f.right - f.left) + (1000 - c.right), 600, SWP_NOZORDER | SWP_NOMOVE);
-    Pump(30);
+    wintest::Pump(30, IdlePass);
     GetClientRect(client, &c);
     ASSERT_EQ(c.right, 1000);
     std::array<int, 8> edges{};
@@ -125,7 +125,7 @@ TEST_F(FrameTest, TheMinimumTrackingSizeIs626By461AndKeepsTheSlots) {
 
     const RECT before = ChildRect(View().GetHandle());
     SetWindowPos(Frame(), nullptr, 0, 0, 626, 461, SWP_NOZORDER | SWP_NOMOVE);
-    Pump(30);
+    wintest::Pump(30, IdlePass);
     ExpectRect(ChildRect(app->GetLeftSlot().GetHandle()), 2, 2, 198, 175, "left slot");
     ExpectRect(ChildRect(app->GetRightSlot().GetHandle()), 2, 179, 198, 175, "right slot");
     const RECT after = ChildRect(View().GetHandle());
@@ -133,7 +133,7 @@ TEST_F(FrameTest, TheMinimumTrackingSizeIs626By461AndKeepsTheSlots) {
     EXPECT_EQ(after.bottom - after.top, (before.bottom - before.top) - 3);
     // Minimised: nothing gets a negative size.
     ShowWindow(Frame(), SW_MINIMIZE);
-    Pump(30);
+    wintest::Pump(30, IdlePass);
     const RECT tiny = ChildRect(View().GetHandle());
     EXPECT_GE(tiny.right - tiny.left, 0);
     EXPECT_GE(tiny.bottom - tiny.top, 0);
@@ -217,7 +217,7 @@ TEST_F(FrameTest, AcceleratorTable110HoldsTheEightKeysAndTheyReachTheView) {
             EXPECT_EQ(title, L"Save image as");
         }
     }
-    Pump(50);
+    wintest::Pump(50, IdlePass);
     EXPECT_TRUE(VisibleWindowsOfClass(L"#32770").empty());
 }
 
@@ -238,7 +238,7 @@ TEST_F(FrameTest, TheCheckedBlendingButtonFollowsTheStoredModeAndTheModeIsWritte
     SendMessageW(ToolBarHandle(), TB_GETRECT, 40001, reinterpret_cast<LPARAM>(&r));
     SendMessageW(ToolBarHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
     SendMessageW(ToolBarHandle(), WM_LBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-    Pump(50);
+    wintest::Pump(50, IdlePass);
     Refresh();
     EXPECT_EQ(Settings().blendMode, 1);
     for (int id = 40001; id <= 40005; ++id) EXPECT_EQ(ButtonChecked(id), id == 40001) << id;
@@ -255,7 +255,7 @@ TEST_F(FrameTest, TheCheckedBlendingButtonFollowsTheStoredModeAndTheModeIsWritte
 TEST_F(FrameTest, ThePlacementIsSavedOnCloseAndRestoredAtTheNextStart) {
     Start();
     SetWindowPos(Frame(), nullptr, 100, 80, 700, 500, SWP_NOZORDER);
-    Pump(20);
+    wintest::Pump(20, IdlePass);
     Stop();
     const wchar_t* names[] = {L"rect.left", L"rect.top", L"rect.right", L"rect.bottom", L"cmd"};
     const DWORD expected[] = {100, 80, 800, 580, 1};
@@ -288,14 +288,14 @@ TEST_F(FrameTest, AResizeRefitsTheZoomWithAnImageAndOnlyRefreshesTheStatusWithou
     SendMessageW(app->GetStatusBar().GetHandle(), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"stale"));
     const RECT f = WindowRect(Frame());
     SetWindowPos(Frame(), nullptr, 0, 0, f.right - f.left + 200, f.bottom - f.top + 100, SWP_NOZORDER | SWP_NOMOVE);
-    Pump(20);
+    wintest::Pump(20, IdlePass);
     EXPECT_DOUBLE_EQ(View().GetZoom(), wheeled);
     EXPECT_EQ(Pane(1), bistrope::ZoomStatusText(wheeled));
 
     ASSERT_TRUE(Load(app->GetLeftSlot(), L"left.jpg", 1200, 900, 1));
     const double fitted = View().GetZoom();
     SetWindowPos(Frame(), nullptr, 0, 0, f.right - f.left + 500, f.bottom - f.top + 300, SWP_NOZORDER | SWP_NOMOVE);
-    Pump(20);
+    wintest::Pump(20, IdlePass);
     EXPECT_GT(View().GetZoom(), fitted * 1.2);
     EXPECT_EQ(Pane(1), bistrope::ZoomStatusText(View().GetZoom()));
 }

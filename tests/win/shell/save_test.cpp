@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "engine/color_matrix.h"
@@ -16,12 +15,7 @@
 namespace shelltest {
 namespace {
 
-std::vector<char> Bytes(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool Contains(const std::vector<char>& bytes, const std::string& text) {
+bool Contains(const wintest::Bytes& bytes, const std::string& text) {
     return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
 }
 
@@ -44,7 +38,7 @@ protected:
             },
             [] {});
         action();
-        Pump(30);
+        wintest::Pump(30, IdlePass);
         return text;
     }
 };
@@ -68,7 +62,7 @@ TEST_F(Save, TheFileHasTheOutputSizeTheTagAndTheLeftRedWithTheRightGreenAndBlue)
 
     const std::wstring path = folder + L"\\anaglyph.jpg";
     ASSERT_TRUE(View().WriteOutputImage(path.c_str()));
-    const std::vector<char> bytes = Bytes(path);
+    const wintest::Bytes bytes = wintest::ReadFileBytes(path);
     EXPECT_TRUE(Contains(bytes, std::string("Bistrope by Renvik") + '\0'));
     const bistrope::ConvertedImage saved = ReadPicture(path);
     ASSERT_EQ(saved.width(), w - 10);
@@ -167,7 +161,7 @@ TEST_F(Save, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheOldFile) {
     EXPECT_FALSE(saved);
     EXPECT_NE(text.find(path), std::wstring::npos) << std::string(text.begin(), text.end());
     EXPECT_NE(text.find(L"read-only"), std::wstring::npos) << std::string(text.begin(), text.end());
-    const std::vector<char> kept = Bytes(path);
+    const wintest::Bytes kept = wintest::ReadFileBytes(path);
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "old file");
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 

@@ -32,7 +32,7 @@ protected:
     void Start() {
         app = std::make_unique<TestMainWnd>();
         ASSERT_TRUE(app->CreateFrame());
-        Pump(50);
+        wintest::Pump(50, IdlePass);
     }
     // Closes the frame and destroys the application object (which writes the settings).
     void Stop() {
@@ -57,7 +57,7 @@ protected:
     // Lets the toolbar run its state pass.
     void Refresh() {
         app->GetToolBar()->OnIdle(0);
-        Pump(20);
+        wintest::Pump(20, IdlePass);
     }
 
     // The UpdateUI answer for a command, asked through the frame as the toolbar asks.
@@ -76,7 +76,7 @@ protected:
         const std::wstring path = folder + L"\\" + name;
         if (!WritePicture(path, MakePicture(width, height, seed))) return false;
         const bool loaded = slot.LoadFile(path.c_str());
-        Pump(20);
+        wintest::Pump(20, IdlePass);
         return loaded;
     }
     bool LoadBoth(int width = 320, int height = 240) {

@@ -28,7 +28,7 @@ bool TestMainWnd::CreateFrame() {
     PreCreateWindow(p);
     if (!Create(p)) return false;
     InitialShow();
-    Pump(50);
+    wintest::Pump(50, IdlePass);
     return true;
 }
 
@@ -92,59 +92,19 @@ bool WriteDword(const wchar_t* key, const wchar_t* section, const wchar_t* name,
            ERROR_SUCCESS;
 }
 
-void Pump(int ms) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    MSG msg;
-    do {
-        bool any = false;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            any = true;
-            if (msg.message == WM_QUIT) continue;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (!any) {
-            // An idle pass, as the main loop makes: the toolbar asks for its states.
-            for (unsigned i = 0; i < TWIG4::WindowList::Count(); ++i)
-                if (TWIG4::Wnd* w = TWIG4::WindowList::At(i)) w->OnIdle(0);
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        }
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+void IdlePass() {
+    for (unsigned i = 0; i < TWIG4::WindowList::Count(); ++i)
+        if (TWIG4::Wnd* w = TWIG4::WindowList::At(i)) w->OnIdle(0);
 }
 
 // --- Timers ---------------------------------------------------------------------------------
 
 namespace {
-std::map<UINT_PTR, OneShot*>& Shots() {
-    static std::map<UINT_PTR, OneShot*> shots;
-    return shots;
-}
 std::map<UINT_PTR, Poller*>& Pollers() {
     static std::map<UINT_PTR, Poller*> pollers;
     return pollers;
 }
 }  // namespace
-
-OneShot::OneShot(int delayMs, std::function<void()> action) : work(std::move(action)) {
-    id = SetTimer(nullptr, 0, static_cast<UINT>(delayMs), &OneShot::Tick);
-    Shots()[id] = this;
-}
-
-OneShot::~OneShot() {
-    if (id) KillTimer(nullptr, id);
-    Shots().erase(id);
-}
-
-void CALLBACK OneShot::Tick(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto it = Shots().find(id);
-    if (it == Shots().end()) return;
-    OneShot* shot = it->second;
-    Shots().erase(it);
-    shot->id = 0;
-    shot->fired = true;
-    if (shot->work) shot->work();
-}
 
 Poller::Poller(int periodMs, int limitMs, std::function<bool()> pollFn, std::function<void()> giveUpFn)
     : end(GetTickCount() + static_cast<DWORD>(limitMs)), poll(std::move(pollFn)), giveUp(std::move(giveUpFn)) {
@@ -184,56 +144,10 @@ void CALLBACK Poller::Tick(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 
-HWND WaitForWindow(const std::function<bool(HWND)>& match, int ms) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    do {
-        struct S {
-            const std::function<bool(HWND)>* match;
-            DWORD pid;
-            HWND found;
-        } s{&match, GetCurrentProcessId(), nullptr};
-        EnumWindows(
-            [](HWND h, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<S*>(p);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(h, &pid);
-                if (pid != s->pid || !IsWindowVisible(h) || !(*s->match)(h)) return TRUE;
-                s->found = h;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&s));
-        if (s.found) return s.found;
-        Sleep(30);
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
-    return nullptr;
-}
-
 // --- Windows --------------------------------------------------------------------------------
 
 std::vector<HWND> VisibleWindowsOfClass(const wchar_t* cls) {
-    struct Search {
-        const wchar_t* cls;
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{cls, GetCurrentProcessId(), {}};
-    EnumWindows(
-        [](HWND h, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            wchar_t name[64] = {};
-            GetClassNameW(h, name, 63);
-            if (pid == s->pid && IsWindowVisible(h) && wcscmp(name, s->cls) == 0) s->found.push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[2048] = {};
-    GetWindowTextW(window, text, 2047);
-    return text;
+    return wintest::FindWindows([cls](HWND w) { return wintest::ClassOf(w) == cls; }, wintest::Shown::Only);
 }
 
 std::wstring MessageBoxText(HWND box) {

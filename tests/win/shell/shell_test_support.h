@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "app/win/main_wnd.h"
-#include "support/driving.h"
+#include "support/wintest.h"
 #include "engine/image.h"
 
 namespace shelltest {
+
+using wintest::TextOf;
 
 constexpr const wchar_t* kSettingsKey = L"Software\\Bistrope-tests\\shell\\settings";
 constexpr const wchar_t* kPlacementKey = L"Software\\Bistrope-tests\\shell\\placement";
@@ -39,25 +41,11 @@ bool ReadDword(const wchar_t* key, const wchar_t* section, const wchar_t* name, 
 bool ReadString(const wchar_t* key, const wchar_t* section, const wchar_t* name, std::wstring& value);
 bool WriteDword(const wchar_t* key, const wchar_t* section, const wchar_t* name, DWORD value);
 
-// Dispatches this thread's messages (and the toolbars' idle passes) for about `ms`.
-void Pump(int ms);
+// An idle pass as the main loop makes one (the toolbars ask for their states), for
+// wintest::Pump.
+void IdlePass();
 
-// Runs `action` once on this thread after `delayMs` from inside whatever message loop runs
-// then (a modal dialog's, a menu's, a message box's). Killed when destroyed.
-class OneShot {
-public:
-    OneShot(int delayMs, std::function<void()> action);
-    ~OneShot();
-    OneShot(const OneShot&) = delete;
-    OneShot& operator=(const OneShot&) = delete;
-    bool Fired() const { return fired; }
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
-    UINT_PTR id = 0;
-    std::function<void()> work;
-    bool fired = false;
-};
+using wintest::OneShot;
 
 // Repeats `poll` every `periodMs` (from inside any message loop) until it returns true or
 // `limitMs` pass; then `giveUp` runs once. Done() tells which happened.
@@ -81,14 +69,10 @@ private:
 };
 
 // For modal loops that dispatch only their own window's messages (the settings sheet's).
-using win_test::Helper;
-
-// A visible top-level window of this process matching `match`, waited for at most `ms`.
-HWND WaitForWindow(const std::function<bool(HWND)>& match, int ms);
+using wintest::Helper;
 
 // Visible top-level windows of this process of a class (e.g. "#32770").
 std::vector<HWND> VisibleWindowsOfClass(const wchar_t* cls);
-std::wstring TextOf(HWND window);
 // The message text of a message box (its static control).
 std::wstring MessageBoxText(HWND box);
 

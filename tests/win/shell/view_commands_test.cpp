@@ -57,7 +57,7 @@ protected:
         OneShot watchdog(6000, [] { EndMenu(); });
         SendMessageW(View().GetHandle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(View().GetHandle()),
                      MAKELPARAM(-1, -1));
-        Pump(20);
+        wintest::Pump(20, IdlePass);
         return shown && !watchdog.Fired();
     }
 };
@@ -138,7 +138,7 @@ TEST_F(ViewCommands, WithBothImagesEverythingIsEnabledUntilTheOutputRectangleIsE
         return false;
     }, [] {});
     EXPECT_TRUE(app->PressKey('S', true));
-    Pump(700);
+    wintest::Pump(700, IdlePass);
     EXPECT_FALSE(dialog);
     EXPECT_FALSE(View().SaveOutputImage());
 }
@@ -308,13 +308,13 @@ protected:
     int Open(const std::function<void(HWND)>& drive) {
         bool seen = false;
         Helper helper([&] {
-            HWND sheet = WaitForWindow(
+            HWND sheet = wintest::WaitForWindow(
                 [](HWND w) {
                     wchar_t cls[64] = {};
                     GetClassNameW(w, cls, 63);
                     return wcscmp(cls, L"TWIG4_SDI_CHILD_CLASS") == 0 && TextOf(w) == L"Settings";
                 },
-                10000);
+                10000, wintest::Shown::Only);
             if (!sheet) return;
             seen = true;
             drive(sheet);
@@ -324,7 +324,7 @@ protected:
         });
         Command(40011);
         EXPECT_TRUE(helper.Join(20000)) << "the helper thread did not finish";
-        Pump(30);
+        wintest::Pump(30, IdlePass);
         EXPECT_TRUE(seen) << "the settings sheet never appeared";
         return seen ? 1 : 0;
     }

@@ -71,8 +71,6 @@ cRegData& Settings() {
 
 void PrepareApp() { test::App().Prepare(); }
 
-void Pump(int milliseconds) { test::Pump(milliseconds); }
-
 }  // namespace preview_test
 
 // The framework tests' application object and helpers, shared by this suite.

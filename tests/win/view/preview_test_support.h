@@ -87,7 +87,4 @@ cRegData& Settings();
 // Prepares the test application object (instance, common controls, window classes).
 void PrepareApp();
 
-// Dispatches this thread's messages for about `milliseconds`.
-void Pump(int milliseconds);
-
 }  // namespace preview_test

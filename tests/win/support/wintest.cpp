@@ -1,0 +1,257 @@
+#include "support/wintest.h"
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <utility>
+
+namespace wintest {
+
+namespace {
+
+bool DispatchWaiting() {
+    bool any = false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        any = true;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return any;
+}
+
+bool Before(DWORD end) { return static_cast<LONG>(end - GetTickCount()) > 0; }
+
+}  // namespace
+
+void Pump(int milliseconds, const std::function<void()>& onIdle) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+        if (DispatchWaiting()) continue;
+        if (onIdle) onIdle();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (Before(end));
+}
+
+void DrainQueue() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+Helper::Helper(std::function<void()> action) : work(std::move(action)) {
+    thread = CreateThread(nullptr, 0, &Helper::Main, this, 0, nullptr);
+}
+
+Helper::~Helper() {
+    if (!thread) return;
+    WaitForSingleObject(thread, 30000);
+    CloseHandle(thread);
+}
+
+bool Helper::Join(int milliseconds) {
+    if (!thread) return false;
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        DispatchWaiting();
+        if (!Before(end)) return false;
+    }
+    return true;
+}
+
+DWORD WINAPI Helper::Main(void* self) {
+    auto* helper = static_cast<Helper*>(self);
+    if (helper->work) helper->work();
+    return 0;
+}
+
+namespace {
+std::map<UINT_PTR, OneShot*>& Shots() {
+    static std::map<UINT_PTR, OneShot*> shots;
+    return shots;
+}
+}  // namespace
+
+OneShot::OneShot(int delayMs, std::function<void()> action) : work(std::move(action)) {
+    id = SetTimer(nullptr, 0, static_cast<UINT>(delayMs), &OneShot::Tick);
+    Shots()[id] = this;
+}
+
+OneShot::~OneShot() {
+    if (id) KillTimer(nullptr, id);
+    Shots().erase(id);
+}
+
+void CALLBACK OneShot::Tick(HWND, UINT, UINT_PTR timerId, DWORD) {
+    KillTimer(nullptr, timerId);
+    auto it = Shots().find(timerId);
+    if (it == Shots().end()) return;
+    OneShot* shot = it->second;
+    Shots().erase(it);
+    shot->id = 0;
+    shot->fired = true;
+    if (shot->work) shot->work();
+}
+
+std::vector<HWND> FindWindows(const std::function<bool(HWND)>& match, Shown shown) {
+    struct Search {
+        const std::function<bool(HWND)>* match;
+        bool visibleOnly;
+        std::vector<HWND> found;
+    } search{&match, shown == Shown::Only, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            DWORD process = 0;
+            GetWindowThreadProcessId(hwnd, &process);
+            if (process == GetCurrentProcessId() && (!s->visibleOnly || IsWindowVisible(hwnd)) && (*s->match)(hwnd))
+                s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForWindow(const std::function<bool(HWND)>& match, int milliseconds, Shown shown) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    for (;;) {
+        const std::vector<HWND> found = FindWindows(match, shown);
+        if (!found.empty()) return found.front();
+        if (!Before(end)) return nullptr;
+        Sleep(20);
+    }
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[256] = L"";
+    GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::filesystem::path DataPath(const char* name) {
+    std::string dir = BISTROPE_TEST_DATA_DIR;
+    if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;
+    return std::filesystem::path(dir) / name;
+}
+
+Bytes ReadFileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::filesystem::path& file, const Bytes& bytes) {
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+ScratchDir::ScratchDir() {
+    static int n = 0;
+    folder = std::filesystem::temp_directory_path() /
+             (L"bistrope-wintest-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n++));
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+    std::filesystem::create_directories(folder);
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ec;
+    for (auto& e : std::filesystem::recursive_directory_iterator(folder, ec))
+        SetFileAttributesW(e.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(folder, ec);
+}
+
+Canvas::Canvas(int width, int height, COLORREF fill) : w(width), h(height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    memory = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    void* data = nullptr;
+    bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &data, nullptr, 0);
+    bits = static_cast<std::uint32_t*>(data);
+    previous = SelectObject(memory, bitmap);
+    Fill(fill);
+}
+
+Canvas::Canvas(Canvas&& other) noexcept
+    : w(other.w), h(other.h), memory(other.memory), bitmap(other.bitmap), previous(other.previous), bits(other.bits) {
+    other.memory = nullptr;
+    other.bitmap = nullptr;
+    other.bits = nullptr;
+    other.w = other.h = 0;
+}
+
+Canvas::~Canvas() {
+    if (!memory) return;
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
+COLORREF Canvas::Pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= w || y >= h || !bits) return CLR_INVALID;
+    GdiFlush();
+    const std::uint32_t v = bits[y * w + x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+std::array<int, 3> Canvas::Rgb(int x, int y) const {
+    const COLORREF c = Pixel(x, y);
+    if (c == CLR_INVALID) return {-1, -1, -1};
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+void Canvas::Fill(COLORREF colour) {
+    RECT r = {0, 0, w, h};
+    HBRUSH b = CreateSolidBrush(colour);
+    FillRect(memory, &r, b);
+    DeleteObject(b);
+    GdiFlush();
+}
+
+int Canvas::FirstColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const {
+    for (int x = x0; x < x1; ++x)
+        for (int y = y0; y < y1; ++y)
+            if (Pixel(x, y) != background) return x;
+    return -1;
+}
+
+int Canvas::LastColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const {
+    for (int x = x1 - 1; x >= x0; --x)
+        for (int y = y0; y < y1; ++y)
+            if (Pixel(x, y) != background) return x;
+    return -1;
+}
+
+Canvas PrintClient(HWND window, COLORREF background) {
+    RECT rc = {};
+    GetClientRect(window, &rc);
+    Canvas canvas(rc.right, rc.bottom, background);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    GdiFlush();
+    return canvas;
+}
+
+Canvas CaptureClient(HWND window) {
+    RECT rc = {};
+    GetClientRect(window, &rc);
+    Canvas canvas(rc.right, rc.bottom, RGB(0, 0, 0));
+    HDC dc = GetDC(window);
+    BitBlt(canvas.dc(), 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    GdiFlush();
+    return canvas;
+}
+
+}  // namespace wintest
