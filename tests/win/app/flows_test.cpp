@@ -1,0 +1,184 @@
+// The frame's flows through real messages: loading with its message for a bad file, the
+// blending command's rebuild read back from OpenGL, saving with its quality and its message
+// for a failure, the settings sheet and the about box over the view, the alignment drag.
+#include <cmath>
+
+#include "app/slot_texts.h"
+#include "app_support.h"
+#include "engine/decode.h"
+#include "framework/win/update_ui.h"
+#include "resources/app_ids.h"
+#include "view/status_text.h"
+
+namespace apptest {
+namespace {
+
+using bistrope::Eye;
+
+// Answers the next message box with OK and keeps its text.
+struct MessageCatcher {
+    std::wstring text;
+    wintest::OneShot shot{300, [this] {
+        const HWND box = wintest::WaitForWindow([](HWND w) { return wintest::ClassOf(w) == L"#32770"; }, 5000,
+                                                wintest::Shown::Only);
+        text = box ? MessageBoxText(box) : L"<no message box>";
+        if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }};
+};
+
+POINT CentreOf(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+TEST_F(AppTest, ABadFileIsReportedOverItsSlotAndNothingChanges) {
+    Start();
+    LoadBoth();
+    const std::wstring bad = (folder->path() / L"broken.jpg").wstring();
+    wintest::WriteFileBytes(bad, {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F'});
+    const bistrope::Alignment before = Doc().GetAlignment();
+    {
+        MessageCatcher message;
+        EXPECT_FALSE(app->LoadFile(Eye::Left, bad.c_str()));
+        wintest::Pump(50);
+        EXPECT_NE(message.text.find(L"broken.jpg"), std::wstring::npos) << message.text;
+        EXPECT_NE(message.text.find(L"The left image stays as it was."), std::wstring::npos) << message.text;
+    }
+    EXPECT_EQ(Doc().Path(Eye::Left).filename(), L"left.jpg");
+    EXPECT_EQ(Doc().GetAlignment().offsetX, before.offsetX);
+    EXPECT_EQ(Pane(bistrope::kOutputPane), L" Output image 320x240");
+}
+
+// The preview on screen after a blending button: red from the left eye through the new
+// mode's matrix, green and blue from the right one; a rebuild that kept the old mode fails.
+TEST_F(AppTest, ABlendingButtonRebuildsThePreviewInTheNewMode) {
+    Start();
+    const auto solid = [](std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        bistrope::SourceImage image = bistrope::SourceImage::Create(64, 48);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x) {
+                std::uint8_t* p = image.row(y) + 4 * x;
+                p[0] = b, p[1] = g, p[2] = r, p[3] = 255;
+            }
+        return image;
+    };
+    ASSERT_TRUE(Doc().SetEyeImage(Eye::Left, solid(200, 100, 50), L"l").ok());
+    ASSERT_TRUE(Doc().SetEyeImage(Eye::Right, solid(40, 160, 220), L"r").ok());
+    const auto centre = [this] {
+        int w = 0, h = 0;
+        const std::vector<std::uint8_t> pixels = ViewPixels(w, h);
+        const std::uint8_t* p = &pixels[(std::size_t(h / 2) * std::size_t(w) + std::size_t(w / 2)) * 3];
+        return std::array<int, 3>{p[0], p[1], p[2]};
+    };
+    const auto expected = [](int mode) {
+        const bistrope::CustomMatrices custom{bistrope::FullColourMatrix(Eye::Left), bistrope::FullColourMatrix(Eye::Right)};
+        const auto l = bistrope::ApplyColorMatrix(*bistrope::SelectBlendMatrix(mode, Eye::Left, custom), {200, 100, 50, 255});
+        const auto r = bistrope::ApplyColorMatrix(*bistrope::SelectBlendMatrix(mode, Eye::Right, custom), {40, 160, 220, 255});
+        return std::array<int, 3>{l.r, r.g, r.b};
+    };
+    EXPECT_EQ(centre(), expected(bistrope::FullColour));
+    for (int mode : {bistrope::Monochromatic, bistrope::HalfColour, bistrope::OptimisedColour}) {
+        Command(ID_BLEND_MONOCHROMATIC + mode - 1);
+        EXPECT_EQ(Settings().blendMode, mode);
+        EXPECT_TRUE(ButtonChecked(ID_BLEND_MONOCHROMATIC + mode - 1));
+        const auto seen = centre(), want = expected(mode);
+        for (int c = 0; c < 3; ++c) EXPECT_NEAR(seen[c], want[c], 1) << "mode " << mode << " channel " << c;
+    }
+}
+
+// The JPEG's luminance quantisation table is libjpeg's standard one scaled for the quality:
+// 16, 11, 12 in zigzag order scaled by (200 - 2q) / 100.
+std::array<int, 3> FirstQuantisers(const wintest::Bytes& jpeg) {
+    for (std::size_t i = 2; i + 8 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDB && (jpeg[i + 4] & 0x0F) == 0) return {jpeg[i + 5], jpeg[i + 6], jpeg[i + 7]};
+    return {-1, -1, -1};
+}
+
+TEST_F(AppTest, SavingWritesTheOutputRectangleAtTheStoredQualityAndAFailureSaysWhy) {
+    Start();
+    LoadBoth(320, 240);
+    Doc().SetAlignment({10.0, -4.0, 0.0});
+    Settings().jpegQuality = 63;
+    const std::wstring out = (folder->path() / L"anaglyph.jpg").wstring();
+    ASSERT_TRUE(app->WriteOutputImage(out.c_str()));
+    const bistrope::DecodeResult saved = bistrope::DecodeImageFile(out);
+    ASSERT_TRUE(saved.ok());
+    EXPECT_EQ(saved.image.width(), Doc().GetOutputRect().Width());
+    EXPECT_EQ(saved.image.height(), Doc().GetOutputRect().Height());
+    const int scale = 200 - 2 * 63;
+    EXPECT_EQ(FirstQuantisers(wintest::ReadFileBytes(out)),
+              (std::array<int, 3>{(16 * scale + 50) / 100, (11 * scale + 50) / 100, (12 * scale + 50) / 100}));
+
+    const std::wstring nowhere = (folder->path() / L"no folder" / L"a.jpg").wstring();
+    MessageCatcher message;
+    EXPECT_FALSE(app->WriteOutputImage(nowhere.c_str()));
+    wintest::Pump(50);
+    EXPECT_EQ(message.text.rfind(L"The image could not be saved as\n" + nowhere + L"\n\nReason: ", 0), 0u) << message.text;
+}
+
+TEST_F(AppTest, TheSettingsSheetAndTheAboutBoxOpenCentredOverTheView) {
+    Start();
+    const POINT view = CentreOf(View().GetHandle());
+    std::vector<POINT> centres;
+    {
+        // The sheet's modal loop dispatches only its own windows' messages: a helper thread
+        // finds it and presses Cancel.
+        wintest::Helper closeSheet([&] {
+            const HWND sheet = wintest::WaitForWindow([](HWND w) { return wintest::TextOf(w) == L"Settings"; }, 5000,
+                                                      wintest::Shown::Only);
+            if (!sheet) return;
+            centres.push_back(CentreOf(sheet));
+            const HWND cancel = FindWindowExW(sheet, nullptr, L"Button", L"Cancel");
+            PostMessageW(sheet, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+        });
+        Command(ID_SETTINGS);
+        ASSERT_TRUE(closeSheet.Join(5000));
+    }
+    wintest::OneShot closeAbout(300, [&] {
+        const HWND box = wintest::WaitForWindow([](HWND w) { return wintest::ClassOf(w) == L"#32770"; }, 5000,
+                                                wintest::Shown::Only);
+        if (!box) return;
+        centres.push_back(CentreOf(box));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    Command(ID_ABOUT);
+    ASSERT_EQ(centres.size(), 2u);
+    for (const POINT& c : centres) {
+        EXPECT_NEAR(c.x, view.x, 1);
+        EXPECT_NEAR(c.y, view.y, 1);
+    }
+}
+
+// A left drag in PanLeft moves the left image by the pointer's way over the zoom; losing
+// the capture ends the drag where it stands. Commands from the view's context menu reach the
+// frame's command table.
+TEST_F(AppTest, TheAlignmentDragAndTheContextMenuCommandsWorkThroughTheView) {
+    Start();
+    LoadBoth();
+    const HWND view = View().GetHandle();
+    const double zoom = View().GetCamera().GetZoom();
+    SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(130, 90));
+    SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(130, 90));
+    EXPECT_DOUBLE_EQ(Doc().GetAlignment().offsetX, 30 / zoom);
+    EXPECT_DOUBLE_EQ(Doc().GetAlignment().offsetY, -10 / zoom);
+    EXPECT_EQ(Pane(bistrope::kOffsetPane), bistrope::OffsetStatusText(30 / zoom, -10 / zoom));
+
+    SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    SetCapture(Frame());  // a dialog or Alt+Tab takes the mouse
+    SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200, 200));
+    ReleaseCapture();
+    EXPECT_DOUBLE_EQ(Doc().GetAlignment().offsetX, 30 / zoom);
+
+    TWIG4::UpdateUIRecord record;
+    SendMessageW(view, WM_COMMAND, MAKEWPARAM(ID_ROTATE_LEFT, TWIG4::kUpdateUICode), reinterpret_cast<LPARAM>(&record));
+    EXPECT_TRUE(record.enabled);
+    EXPECT_FALSE(record.checked);
+    SendMessageW(view, WM_COMMAND, ID_RESET_ALIGNMENT, 0);
+    EXPECT_EQ(Doc().GetAlignment().offsetX, 0.0);
+    EXPECT_EQ(Pane(bistrope::kOffsetPane), bistrope::OffsetStatusText(0, 0));
+}
+
+}  // namespace
+}  // namespace apptest
