@@ -1,10 +1,9 @@
 #include "app/win/prog_dlg.h"
 
-#include "app/progress_range.h"
 #include "framework/win/sdiapp.h"
 #include "resources/resource.h"
 
-cProgDlg::cProgDlg() : rangeLow(0), rangeHigh(100) {}
+cProgDlg::cProgDlg() = default;
 
 cProgDlg::~cProgDlg() {
     if (TWIG4::SDIApp* app = TWIG4::SDIApp::GetApp()) {
@@ -15,15 +14,9 @@ cProgDlg::~cProgDlg() {
 
 bool cProgDlg::Create(TWIG4::Wnd* parent) { return ModelessDlg::Create(IDD_PROGRESS, parent, true); }
 
-bool cProgDlg::SetRange(int low, int high) {
-    rangeLow = low;
-    rangeHigh = high;
-    return true;
-}
-
-bool cProgDlg::SetProgress(double percent, const wchar_t* text) {
+bool cProgDlg::SetProgress(int percent, const wchar_t* text) {
     if (text) SetItemText(IDC_PROGRESS_TEXT, text);
-    SetItemProgress(IDC_PROGRESS_BAR, bistrope::ProgressBarPosition(percent, rangeLow, rangeHigh));
+    SetItemProgress(IDC_PROGRESS_BAR, percent < 0 ? 0 : percent > 100 ? 100 : percent);
     if (handle) RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     return true;
 }
