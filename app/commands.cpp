@@ -50,6 +50,7 @@ const Command kCommands[] = {
      false},
     {ID_LOAD_LEFT, ID_LOAD_LEFT, Always, nullptr, [](CommandTarget& t, int) { return t.Load(Eye::Left); }, false},
     {ID_LOAD_RIGHT, ID_LOAD_RIGHT, Always, nullptr, [](CommandTarget& t, int) { return t.Load(Eye::Right); }, false},
+    {ID_SWAP_EYES, ID_SWAP_EYES, Both, nullptr, [](CommandTarget& t, int) { return t.SwapEyes(); }, false},
 };
 
 const Command* Find(int id) {

@@ -16,6 +16,7 @@
 //   40014         zoom all                             one
 //   40015         reset offsets and rotation           both
 //   40017, 40018  load the left / right image          always
+//   40019         swap the eyes                        both
 //
 // "one": at least one eye holds an image; "both": both do. A blending command stores its
 // mode even while disabled (the rebuild needs both images); every other command runs only
@@ -54,6 +55,7 @@ public:
     virtual bool ZoomAll() = 0;
     virtual bool ResetAlignment() = 0;
     virtual bool Load(Eye eye) = 0;
+    virtual bool SwapEyes() = 0;
 
 protected:
     ~CommandTarget() = default;

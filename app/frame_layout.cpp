@@ -43,6 +43,7 @@ const std::array<ToolbarEntry, kToolbarEntryCount>& ToolbarEntries() {
         {7, ID_PAN_VIEW, K::AutoSizeButton, L"Pan view (keyboard shortcut: X or Middle Mouse Button)"},
         {8, ID_PAN_LEFT, K::AutoSizeButton, L"Pan left left image (keyboard shortcut: C)"},
         {9, ID_ROTATE_LEFT, K::AutoSizeButton, L"Rotate left image (keyboard shortcut: V)"},
+        {12, ID_SWAP_EYES, K::AutoSizeButton, L"Swap eyes (keyboard shortcut: F4)"},
         kSeparator,
         {10, ID_SETTINGS, K::AutoSizeButton, L"Settings..."},
         kSeparator,

@@ -63,11 +63,11 @@ struct ToolbarEntry {
     const wchar_t* tip;  // tooltip text; null for a separator
 };
 
-constexpr int kToolbarEntryCount = 16;
+constexpr int kToolbarEntryCount = 17;
 constexpr int kToolbarSeparatorWidth = 8;
 
-// The sixteen entries in order: save; the five blending modes; zoom, pan view, pan and rotate
-// the left image; settings; about, with separators between the groups.
+// The seventeen entries in order: save; the five blending modes; zoom, pan view, pan and
+// rotate the left image, swap the eyes; settings; about, with separators between the groups.
 [[nodiscard]] const std::array<ToolbarEntry, kToolbarEntryCount>& ToolbarEntries();
 
 }  // namespace bistrope

@@ -48,6 +48,10 @@ std::wstring PreviewFailureText(const std::string& reason) {
     return TWIG4::Utf8ToWide(reason) + L".\n\nThe previous preview stays.";
 }
 
+std::wstring SwapFailureText(const std::string& reason) {
+    return TWIG4::Utf8ToWide(reason) + L".\n\nBoth images stay as they were.";
+}
+
 std::wstring SaveFailureText(const std::wstring& path, const std::string& reason) {
     return L"The image could not be saved as\n" + path + L"\n\nReason: " + TWIG4::Utf8ToWide(reason) +
            L".\n\nAn existing file of that name has not been changed.";

@@ -29,6 +29,7 @@ constexpr const wchar_t* kImageFilterPattern = L"*.jpg;*.jpeg;*.bmp;*.gif;*.png;
 constexpr const wchar_t* kLoadingImageText = L"Loading image...";
 constexpr const wchar_t* kRegeneratingText = L"Regenerating colour matices...";
 constexpr const wchar_t* kSavingText = L"Saving image";
+constexpr const wchar_t* kSwappingText = L"Swapping the eyes...";
 
 // The message box texts of the flows, from the engine's one-line UTF-8 reasons:
 //   a failed load: the reason, ".", and what became of the slot ("The left image stays as
@@ -37,6 +38,8 @@ constexpr const wchar_t* kSavingText = L"Saving image";
 //   a failed save: the file, the reason and that an existing file was not changed.
 [[nodiscard]] std::wstring LoadFailureText(int eye, bool wasLoaded, const std::string& reason);
 [[nodiscard]] std::wstring PreviewFailureText(const std::string& reason);
+// A swap that could not be made: the reason and "Both images stay as they were."
+[[nodiscard]] std::wstring SwapFailureText(const std::string& reason);
 [[nodiscard]] std::wstring SaveFailureText(const std::wstring& path, const std::string& reason);
 constexpr int kSlotTipWidth = 600;  // maximum tooltip width asked for by a slot
 

@@ -120,6 +120,28 @@ Status StereoDocument::LoadPairForOutput(const std::filesystem::path& left, cons
     return Status::Ok();
 }
 
+Status StereoDocument::SwapEyes(const ProgressFn& progress) {
+    EyeImages& left = Slot(Eye::Left);
+    EyeImages& right = Slot(Eye::Right);
+    if (left.source.empty() || right.source.empty())
+        return Status::Error(ErrorCode::NoImage, "Both images must be loaded to swap them");
+    ConvertedImage newLeft, newRight;
+    Status made = BuildPreview(Eye::Left, right.source, right.path, newLeft, Subrange(progress, 0, 40));
+    if (made.ok()) made = BuildPreview(Eye::Right, left.source, left.path, newRight, Subrange(progress, 40, 80));
+    if (!made.ok()) return made;
+
+    std::swap(left.path, right.path);
+    std::swap(left.source, right.source);
+    left.preview = std::move(newLeft);
+    right.preview = std::move(newRight);
+    left.output.reset();
+    right.output.reset();
+    AlignmentReset();
+    const ProgressFn rest = Subrange(progress, 80, 100);
+    for (DocumentListener* listener : listeners) listener->OnPairReplaced(rest);
+    return Status::Ok();
+}
+
 // --- Previews ------------------------------------------------------------------------------
 
 Status StereoDocument::RebuildPreview(Eye eye, const ProgressFn& progress) {

@@ -45,6 +45,8 @@ public:
     virtual void OnEyeLoaded(Eye eye, const ProgressFn& progress) = 0;
     // The previews were remade (for another mode or other matrices).
     virtual void OnPreviewsRebuilt(const ProgressFn& progress) = 0;
+    // Both eyes were replaced at once (their images swapped); the alignment was reset.
+    virtual void OnPairReplaced(const ProgressFn& progress) = 0;
     // The alignment (and with it the output rectangle) changed.
     virtual void OnAlignmentChanged() = 0;
 
@@ -93,6 +95,11 @@ public:
     [[nodiscard]] const SourceImage* Source(Eye eye) const { return Get(Slot(eye).source); }
     [[nodiscard]] const ConvertedImage* Preview(Eye eye) const { return Get(Slot(eye).preview); }
     [[nodiscard]] const ConvertedImage* Output(Eye eye) const { return Get(Slot(eye).output); }
+
+    // Exchanges the two eyes' files and sources and makes each one's preview for its new
+    // eye (progress 0-80, the listeners 80-100); old output images go, the alignment is
+    // reset. Both eyes must hold a source. On failure nothing changes.
+    [[nodiscard]] Status SwapEyes(const ProgressFn& progress = {});
 
     // --- Previews -----------------------------------------------------------------------
     // Remakes one eye's preview for the current settings; on failure the previous one stays.

@@ -59,5 +59,6 @@
 #define ID_RESET_ALIGNMENT 40015
 #define ID_LOAD_LEFT 40017
 #define ID_LOAD_RIGHT 40018
+#define ID_SWAP_EYES 40019
 
 #endif

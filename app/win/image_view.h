@@ -44,6 +44,7 @@ public:
     // --- The document's notices -------------------------------------------------------
     void OnEyeLoaded(bistrope::Eye loaded, const bistrope::ProgressFn& progress) override;
     void OnPreviewsRebuilt(const bistrope::ProgressFn&) override {}
+    void OnPairReplaced(const bistrope::ProgressFn& progress) override { OnEyeLoaded(eye, progress); }
     void OnAlignmentChanged() override {}
 
 protected:

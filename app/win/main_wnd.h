@@ -81,6 +81,9 @@ public:
     bool ResetAlignment() override;
     // The open dialog in the folder last used for the eye, then LoadFile.
     bool Load(bistrope::Eye eye) override;
+    // Exchanges the eyes under the progress dialog; a preview that cannot be made is
+    // reported and both eyes stay as they were.
+    bool SwapEyes() override;
 
     // Loads a file for an eye under the progress dialog "Loading image..."; a file that
     // cannot be loaded is reported in a message box over the eye's slot, and everything

@@ -94,6 +94,19 @@ bool MainWnd::ResetAlignment() {
     return true;
 }
 
+bool MainWnd::SwapEyes() {
+    Status status;
+    {
+        cProgDlg progress;
+        (void)progress.Create(view.get());
+        progress.SetProgress(0, kSwappingText);
+        status = document->SwapEyes(ReportTo(progress));
+    }
+    if (status.ok()) return true;
+    (void)view->MessageBox(SwapFailureText(status.message).c_str(), MB_OK | MB_ICONWARNING);
+    return false;
+}
+
 // --- Loading -----------------------------------------------------------------------------
 
 TWIG4::String& MainWnd::FolderSetting(Eye eye) {

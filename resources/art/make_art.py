@@ -8,7 +8,7 @@
                                                  also writes enlarged PNG previews into DIR
 
 Files (all drawn here; edit this script, run it, commit both):
-    Bistrope.dll         toolbar image strip, a 576 x 240 RGBA PNG: twelve 48 x 48 columns
+    Bistrope.dll         toolbar image strip, a 624 x 240 RGBA PNG: thirteen 48 x 48 columns
                          (button images) by five rows (normal, hot, pressed, checked, disabled)
     app.ico              application icon: 48, 32 and 16 pixels
     cur_*.cur            the eight 32 x 32 view cursors with their hotspots
@@ -39,7 +39,7 @@ PAPER = (254, 252, 242)
 WHITE = (255, 255, 255)
 
 CELL = 48
-COLUMNS = 12
+COLUMNS = 13
 STATES = 5  # normal, hot, pressed, checked, disabled
 
 
@@ -194,6 +194,14 @@ def glyph_rotate_left(c):
     c.paint(circle(22, 24.5, 2.6), INK)
 
 
+def glyph_swap_eyes(c):
+    """Two arrows trading places: red (the left eye) goes right, cyan comes back left."""
+    over = union(segment(9, 17, 33, 17, 2.2), arrow_head(41, 17, 0, 10.0, 7.0))
+    under = union(segment(15, 31, 39, 31, 2.2), arrow_head(7, 31, 180, 10.0, 7.0))
+    c.paint(over, RED)
+    c.paint(under, CYAN)
+
+
 def glyph_settings(c):
     teeth = [rotate(box(20.6, 5.5, 27.4, 13, 1.3), 24, 24, 45 * k) for k in range(8)]
     gear = subtract(union(circle(24, 24, 13), *teeth), circle(24, 24, 5.2))
@@ -216,7 +224,7 @@ def glyph_about(c):
 # pan the left image, rotate the left image, settings, about.
 GLYPHS = [glyph_save, glyph_monochromatic, glyph_full_colour, glyph_half_colour, glyph_optimised_colour,
           glyph_custom_colour, glyph_zoom, glyph_pan_view, glyph_pan_left, glyph_rotate_left, glyph_settings,
-          glyph_about]
+          glyph_about, glyph_swap_eyes]
 
 
 def state_cell(glyph, state):

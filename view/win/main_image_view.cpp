@@ -64,6 +64,8 @@ void cMainImageView::OnEyeLoaded(Eye, const ProgressFn& progress) {
     Render(nullptr);
 }
 
+void cMainImageView::OnPairReplaced(const ProgressFn& progress) { OnEyeLoaded(Eye::Left, progress); }
+
 void cMainImageView::OnPreviewsRebuilt(const ProgressFn& progress) {
     RebuildTextures(progress);
     Render(nullptr);

@@ -99,6 +99,7 @@ public:
     // --- The document's notices -------------------------------------------------------
     void OnEyeLoaded(bistrope::Eye eye, const bistrope::ProgressFn& progress) override;
     void OnPreviewsRebuilt(const bistrope::ProgressFn& progress) override;
+    void OnPairReplaced(const bistrope::ProgressFn& progress) override;
     void OnAlignmentChanged() override;
 
 protected:

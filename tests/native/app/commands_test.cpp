@@ -26,6 +26,7 @@ struct FakeTarget : CommandTarget {
     bool ZoomAll() override { return Did("zoom all"); }
     bool ResetAlignment() override { return Did("reset"); }
     bool Load(Eye eye) override { return Did(eye == Eye::Left ? "load left" : "load right"); }
+    bool SwapEyes() override { return Did("swap"); }
     bool Did(const std::string& what) {
         done.push_back(what);
         return result;
@@ -77,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(Table, EveryCommand,
                                            Row{ID_ROTATE_LEFT, "mode 4", 2}, Row{ID_SETTINGS, "settings", 0},
                                            Row{ID_SAVE, "save", 2}, Row{ID_ABOUT, "about", 0},
                                            Row{ID_ZOOM_ALL, "zoom all", 1}, Row{ID_RESET_ALIGNMENT, "reset", 2},
-                                           Row{ID_LOAD_LEFT, "load left", 0}, Row{ID_LOAD_RIGHT, "load right", 0}));
+                                           Row{ID_LOAD_LEFT, "load left", 0}, Row{ID_LOAD_RIGHT, "load right", 0},
+                                           Row{ID_SWAP_EYES, "swap", 2}));
 
 TEST(Commands, SaveNeedsANonEmptyOutputRectangle) {
     FakeTarget target;
@@ -109,9 +111,9 @@ TEST(Commands, CheckedRulesFollowTheBlendModeAndTheInteractionMode) {
 TEST(Commands, IdsWithoutARowAreNeitherAnsweredNorCarriedOut) {
     FakeTarget target;
     target.context = With(true, true);
-    for (int id : {0, -1, 0xFFFF, 40000, 40010, 40016, 40019})
+    for (int id : {0, -1, 0xFFFF, 40000, 40010, 40016, 40020})
         EXPECT_FALSE(QueryCommandState(id, target.context).has_value()) << id;
-    for (int id : {0, 40000, 40006 - 6, 40010, 40016, 40019}) EXPECT_FALSE(ExecuteCommand(id, target)) << id;
+    for (int id : {0, 40000, 40010, 40016, 40020}) EXPECT_FALSE(ExecuteCommand(id, target)) << id;
     EXPECT_TRUE(target.done.empty());
 
     // An action's own failure is passed on.

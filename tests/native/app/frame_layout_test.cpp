@@ -66,9 +66,9 @@ TEST(ToolbarEntries, EveryStripColumnIsUsedOnceForACommandOfTheTable) {
             EXPECT_NE(std::wstring(e.tip), L"");
         }
     }
-    EXPECT_EQ(images.size(), 12u);
+    EXPECT_EQ(images.size(), 13u);
     EXPECT_EQ(*images.begin(), 0);
-    EXPECT_EQ(*images.rbegin(), 11);
+    EXPECT_EQ(*images.rbegin(), 12);
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ TEST(FlowTexts, FailuresSayWhatHappenedAndWhatStays) {
     // Reasons are UTF-8; the texts are wide.
     EXPECT_EQ(PreviewFailureText("Cannot make the preview of \"r\xc3\xa9.png\": no memory"),
               L"Cannot make the preview of \"r\u00e9.png\": no memory.\n\nThe previous preview stays.");
+    EXPECT_EQ(SwapFailureText("no memory"), L"no memory.\n\nBoth images stay as they were.");
     EXPECT_EQ(SaveFailureText(L"C:\\out\\a%s.jpg", "the disk is full"),
               L"The image could not be saved as\nC:\\out\\a%s.jpg\n\nReason: the disk is full.\n\n"
               L"An existing file of that name has not been changed.");

@@ -40,6 +40,10 @@ struct Recorder : DocumentListener {
         events.push_back("rebuilt");
         Report(progress, 100);
     }
+    void OnPairReplaced(const ProgressFn& progress) override {
+        events.push_back("pair");
+        Report(progress, 100);
+    }
     void OnAlignmentChanged() override { events.push_back("aligned"); }
     const StereoDocument& document;
     std::vector<std::string> events;
@@ -208,6 +212,33 @@ TEST_F(Document, RebuildingForAnotherModeRemakesBothPreviewsThenTellsTheListener
     ASSERT_TRUE(document.RebuildPreview(Eye::Left).ok());
     EXPECT_EQ(document.Preview(Eye::Left)->width(), 4);
     EXPECT_EQ(document.RebuildPreview(Eye::Right).code, ErrorCode::None);
+}
+
+TEST_F(Document, SwappingTheEyesRemakesEachPreviewForItsNewEyeOrChangesNothing) {
+    ASSERT_TRUE(document.SetEyeImage(Eye::Left, RandomSource(12, 6, 1), "a").ok());
+    ASSERT_TRUE(document.SetEyeImage(Eye::Right, RandomSource(10, 8, 2), "b").ok());
+    const SourceImage a = document.Source(Eye::Left)->Clone();
+    document.SetAlignment({3.0, 1.0, 2.0});
+    ASSERT_TRUE(document.MakeOutputImage(Eye::Right).ok());
+    recorder.events.clear();
+
+    ASSERT_TRUE(document.SwapEyes(Record()).ok());
+    EXPECT_TRUE(SamePixels(a, document.Source(Eye::Right)));
+    EXPECT_EQ(document.Path(Eye::Left), "b");
+    EXPECT_EQ(document.Size(Eye::Left), (std::optional<ImageSize>{ImageSize{10, 8}}));
+    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Left), document.Preview(Eye::Left)));
+    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Right), document.Preview(Eye::Right)));
+    EXPECT_EQ(document.Output(Eye::Right), nullptr);
+    EXPECT_EQ(document.GetAlignment().rotation, 0.0);
+    EXPECT_EQ(recorder.events, std::vector<std::string>{"pair"});
+    EXPECT_EQ(progress.back(), 100);
+
+    settings.mode = 0;
+    EXPECT_EQ(document.SwapEyes().code, ErrorCode::ModeZero);
+    EXPECT_EQ(document.Path(Eye::Left), "b");
+    EXPECT_TRUE(SamePixels(a, document.Source(Eye::Right)));
+    StereoDocument empty;
+    EXPECT_EQ(empty.SwapEyes().code, ErrorCode::NoImage);
 }
 
 TEST_F(Document, AlignmentMovesTheOutputRectangleAndEveryChangeIsHeard) {

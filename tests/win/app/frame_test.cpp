@@ -103,6 +103,11 @@ TEST_F(AppTest, ChildrenFollowTheLayoutAndKeysButtonsAndTheWheelReachTheCommands
     SendMessageW(Frame(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-960)), 0);
     EXPECT_EQ(View().GetCamera().GetZoom(), zoom * 1.1 / 1.1);
 
+    // F4 swaps the eyes.
+    EXPECT_TRUE(app->PressKey(VK_F4));
+    EXPECT_EQ(Doc().Path(Eye::Left).filename(), L"right.jpg");
+    EXPECT_EQ(Doc().Path(Eye::Right).filename(), L"left.jpg");
+
     // 'A' fits the pair again.
     View().SetZoom(3.0);
     EXPECT_TRUE(app->PressKey('A'));

@@ -95,7 +95,7 @@ TEST(Resources, KeysAndContextMenuItemsAreCommandsOfTheTable) {
     const int count = CopyAcceleratorTableW(table, entries, 16);
     std::set<std::tuple<int, int, int>> found;
     for (int i = 0; i < count; ++i) found.insert({entries[i].fVirt & ~0x80, entries[i].key, entries[i].cmd});
-    EXPECT_EQ(found, (std::set<std::tuple<int, int, int>>{{FVIRTKEY, VK_F2, ID_LOAD_LEFT}, {FVIRTKEY, VK_F3, ID_LOAD_RIGHT},
+    EXPECT_EQ(found, (std::set<std::tuple<int, int, int>>{{FVIRTKEY, VK_F2, ID_LOAD_LEFT}, {FVIRTKEY, VK_F3, ID_LOAD_RIGHT}, {FVIRTKEY, VK_F4, ID_SWAP_EYES},
                                                           {FVIRTKEY, 'A', ID_ZOOM_ALL},   {FVIRTKEY, 'X', ID_PAN_VIEW},
                                                           {FVIRTKEY, 'C', ID_PAN_LEFT},   {FVIRTKEY, 'V', ID_ROTATE_LEFT},
                                                           {FVIRTKEY | FCONTROL, 'S', ID_SAVE}, {FVIRTKEY, 'Z', ID_ZOOM_VIEW}}));
@@ -117,7 +117,7 @@ TEST(Resources, KeysAndContextMenuItemsAreCommandsOfTheTable) {
         }
     };
     walk(context);
-    EXPECT_EQ(commands, 6);
+    EXPECT_EQ(commands, 7);
     DestroyMenu(menu);
 
     for (int cursor = IDC_CUR_PAN_VIEW; cursor <= IDC_CUR_ROTATE_LEFT_DRAG; ++cursor) {
