@@ -32,6 +32,10 @@ Status DecodePlatformRows(const std::uint8_t* bytes, std::size_t size, ImageForm
 Status DecodePlatform(const std::filesystem::path& path, const std::uint8_t* bytes, std::size_t size,
                       ImageFormat format, const DecodeLimits& limits, SourceImage& out);
 
+// JPEG with libjpeg-turbo (both builds), whole or row by row.
+Status DecodeJpeg(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out);
+Status DecodeJpegRows(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, RowSink& sink);
+
 // The engine's own BMP reader (used by the native build).
 Status DecodeBmp(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out);
 

@@ -5,8 +5,6 @@
 
 namespace bistrope::detail {
 
-Status DecodeJpeg(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out);
-Status DecodeJpegRows(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, RowSink& sink);
 Status DecodePng(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out);
 Status DecodeGif(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out);
 Status DecodeTiff(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits, SourceImage& out);

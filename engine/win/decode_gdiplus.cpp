@@ -1,4 +1,4 @@
-// Decoding with GDI+ (no colour management): raster files through
+// Decoding with GDI+ (no colour management) for every format but JPEG: raster files through
 // GdipCreateBitmapFromFile and a 32-bit ARGB lock, EMF through GdipLoadImageFromFile and
 // a draw into a transparent bitmap of its size (GdipCreateBitmapFromFile refuses
 // metafiles under Wine).
@@ -93,9 +93,12 @@ Status DecodeRaster(const std::filesystem::path& path, ImageFormat format, const
 
 }  // namespace
 
-bool CanDecodeRows(ImageFormat) { return false; }
+// JPEG goes to libjpeg-turbo, as in the native build; GDI+ reads the other formats.
+bool CanDecodeRows(ImageFormat format) { return format == ImageFormat::Jpeg; }
 
-Status DecodePlatformRows(const std::uint8_t*, std::size_t, ImageFormat, const DecodeLimits&, RowSink&) {
+Status DecodePlatformRows(const std::uint8_t* bytes, std::size_t size, ImageFormat format, const DecodeLimits& limits,
+                          RowSink& sink) {
+    if (format == ImageFormat::Jpeg) return DecodeJpegRows(bytes, size, limits, sink);
     return Status::Error(ErrorCode::Unsupported, "no row decoder for this format");
 }
 
@@ -108,8 +111,9 @@ bool EnsureGdiplus() {
     return started;
 }
 
-Status DecodePlatform(const std::filesystem::path& path, const std::uint8_t*, std::size_t, ImageFormat format,
-                      const DecodeLimits& limits, SourceImage& out) {
+Status DecodePlatform(const std::filesystem::path& path, const std::uint8_t* bytes, std::size_t size,
+                      ImageFormat format, const DecodeLimits& limits, SourceImage& out) {
+    if (format == ImageFormat::Jpeg) return DecodeJpeg(bytes, size, limits, out);
     if (!EnsureGdiplus()) return Status::Error(ErrorCode::Unsupported, "the image library (GDI+) cannot be started");
     if (format == ImageFormat::Emf) return DecodeMetafile(path, limits, out);
     return DecodeRaster(path, format, limits, out);

@@ -1,5 +1,6 @@
-// JPEG decoding with libjpeg-turbo: YCbCr, RGB and grey straight into BGRA; CMYK and YCCK
-// (Adobe's inverted CMYK included) converted here.
+// JPEG decoding with libjpeg-turbo, in both builds (so both give the same pixels): YCbCr,
+// RGB and grey straight into BGRA; CMYK and YCCK (Adobe's inverted CMYK included) converted
+// here.
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -9,7 +10,6 @@
 #include <jerror.h>
 
 #include "engine/decode_internal.h"
-#include "engine/native/native_decoders.h"
 
 namespace bistrope::detail {
 namespace {

@@ -1,0 +1,44 @@
+// Which eye each file given together goes to: command line and drops.
+#include "app/open_plan.h"
+
+#include <gtest/gtest.h>
+
+namespace bistrope {
+namespace {
+
+using Images = std::vector<std::pair<Eye, std::wstring>>;
+
+TEST(OpenPlan, OneImageGoesToItsSlotOrTheFirstFreeEye) {
+    EXPECT_EQ(PlanOpen({L"a.jpg"}, Eye::Right, false, false).images, (Images{{Eye::Right, L"a.jpg"}}));
+    EXPECT_EQ(PlanOpen({L"a.jpg"}, std::nullopt, false, false).images, (Images{{Eye::Left, L"a.jpg"}}));
+    EXPECT_EQ(PlanOpen({L"a.jpg"}, std::nullopt, true, false).images, (Images{{Eye::Right, L"a.jpg"}}));
+    EXPECT_EQ(PlanOpen({L"a.jpg"}, std::nullopt, true, true).images, (Images{{Eye::Left, L"a.jpg"}}));
+    EXPECT_EQ(PlanOpen({L"a.jpg"}, std::nullopt, false, true).images, (Images{{Eye::Left, L"a.jpg"}}));
+    EXPECT_TRUE(PlanOpen({}, std::nullopt, false, false).images.empty());
+}
+
+TEST(OpenPlan, TwoImagesAreLeftAndRightAndAStereoFileFillsBothEyes) {
+    const OpenPlan two = PlanOpen({L"x_l.png", L"x_r.png"}, Eye::Right, false, false);
+    EXPECT_EQ(two.images, (Images{{Eye::Left, L"x_l.png"}, {Eye::Right, L"x_r.png"}}));
+    EXPECT_TRUE(two.stereoFile.empty());
+    for (const auto& files : {std::vector<std::wstring>{L"C:\\p\\DSCF0001.MPO"},
+                              std::vector<std::wstring>{L"a.jpg", L"C:\\p\\DSCF0001.MPO"}}) {
+        const OpenPlan plan = PlanOpen(files, Eye::Left, false, false);
+        EXPECT_EQ(plan.stereoFile, L"C:\\p\\DSCF0001.MPO");
+        EXPECT_TRUE(plan.images.empty());
+    }
+    EXPECT_FALSE(PlanOpen({L"a", L"b", L"c"}, std::nullopt, false, false).error.empty());
+    EXPECT_TRUE(PlanOpen({L"a", L"b", L"c"}, std::nullopt, false, false).images.empty());
+}
+
+TEST(OpenPlan, StereoNamesAndNameOrder) {
+    for (const wchar_t* name : {L"a.mpo", L"A.JPS", L"dir.x\\b.Pns", L"c:/x/y.mpo"}) EXPECT_TRUE(IsStereoFileName(name)) << name;
+    for (const wchar_t* name : {L".mpo", L"a.mpo.jpg", L"a.jpg", L"mpo", L"a.mp", L"x.mpo\\a.jpg"})
+        EXPECT_FALSE(IsStereoFileName(name)) << name;
+    std::vector<std::wstring> dropped{L"D:\\b\\Pair_R.jpg", L"C:\\z\\pair_l.jpg", L"A:\\a.jpg"};
+    SortByName(dropped);
+    EXPECT_EQ(dropped, (std::vector<std::wstring>{L"A:\\a.jpg", L"C:\\z\\pair_l.jpg", L"D:\\b\\Pair_R.jpg"}));
+}
+
+}  // namespace
+}  // namespace bistrope
