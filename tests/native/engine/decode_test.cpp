@@ -74,18 +74,29 @@ protected:
     test::ScratchDir dir_;
 };
 
-TEST_F(DecodeTest, BmpBitFieldsRunLengthAndPlain32Bits) {
+TEST_F(DecodeTest, VariantsWrittenOutByteByByte) {
     // 32 bits without an alpha mask: the fourth byte is not alpha.
     ExpectPixels(DecodeBytes("32.bmp", Bmp(2, 1, 32, 0, {}, {10, 20, 30, 0, 1, 2, 3, 99})),
                  {{10, 20, 30, 255}, {1, 2, 3, 255}});
     // 16 bits, 5-5-5: 16 of 31 is 131.6, rounded to 132.
     ExpectPixels(DecodeBytes("16.bmp", Bmp(3, 1, 16, 0, {}, {0x00, 0x40, 0xFF, 0x7F, 0x1F, 0x00, 0, 0})),
                  {{0, 0, 132, 255}, {255, 255, 255, 255}, {255, 0, 0, 255}});
-    // RLE8, bottom row first: two of index 1 then an end of line; an absolute run of 0, 1, 2
-    // (padded to 16 bits), then the end. Pixels never written keep index 0.
+    // A PNG of grey with alpha, (99, 33) and (200, 255), written out here.
+    const Bytes greyAlpha = {
+        137, 80, 78, 71, 13, 10, 26, 10, 0, 0, 0, 13, 73, 72, 68, 82, 0, 0, 0, 2, 0, 0, 0, 1, 8, 4, 0, 0, 0, 94, 43,
+        183, 1, 0, 0, 0, 13, 73, 68, 65, 84, 120, 218, 99, 72, 86, 60, 241, 31, 0, 4, 131, 2, 76, 146, 62, 41, 169,
+        0, 0, 0, 0, 73, 69, 78, 68, 174, 66, 96, 130};
+    ExpectPixels(DecodeBytes("ga.png", greyAlpha), {{99, 99, 99, 33}, {200, 200, 200, 255}});
+    // The native reader honours a V4 header's alpha mask; alpha that is zero everywhere means opaque.
+    EXPECT_EQ(DecodeImageFile(test::DataFile("bits32-alpha.bmp")).image.data()[3], 40);
+    const Bytes masks = {0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0, 0xFF};
+    ExpectPixels(DecodeBytes("zero-alpha.bmp", Bmp(1, 1, 32, 6, masks, {1, 2, 3, 0})), {{1, 2, 3, 255}});
+    // RLE8, bottom row first: one of index 1, a move one column on, one of index 2, an end
+    // of line; an absolute run of 0, 1, 2 (padded to 16 bits), the end. Pixels never
+    // written keep index 0.
     const Bytes palette = {9, 9, 9, 0, 0, 0, 255, 0, 255, 0, 0, 0};
-    ExpectPixels(DecodeBytes("rle8.bmp", Bmp(3, 2, 8, 1, palette, {2, 1, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1})),
-                 {{9, 9, 9, 255}, {0, 0, 255, 255}, {255, 0, 0, 255}, {0, 0, 255, 255}, {0, 0, 255, 255}, {9, 9, 9, 255}});
+    ExpectPixels(DecodeBytes("rle8.bmp", Bmp(3, 2, 8, 1, palette, {1, 1, 0, 2, 1, 0, 1, 2, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1})),
+                 {{9, 9, 9, 255}, {0, 0, 255, 255}, {255, 0, 0, 255}, {0, 0, 255, 255}, {9, 9, 9, 255}, {255, 0, 0, 255}});
     // RLE4: a run of five alternating 1, 2; the end.
     ExpectPixels(DecodeBytes("rle4.bmp", Bmp(5, 1, 4, 2, palette, {5, 0x12, 0, 1})),
                  {{0, 0, 255, 255}, {255, 0, 0, 255}, {0, 0, 255, 255}, {255, 0, 0, 255}, {0, 0, 255, 255}});
@@ -105,6 +116,12 @@ TEST_F(DecodeTest, ProbeFindsAJpegFrameHeaderBehindLargeMetadata) {
     EXPECT_EQ(p.width, 16);
     EXPECT_EQ(p.height, 8);
     EXPECT_EQ(DecodeImageFile(dir_ / "meta.jpg").image.height(), 8);
+    // A TIFF header whose first directory holds only the width (SHORT 5) and height (LONG 3).
+    const Bytes tiff = {'I', 'I', 42, 0, 8, 0, 0, 0, 2, 0, 0, 1, 3, 0, 1, 0, 0, 0, 5, 0,
+                        0,   0,   1,  1, 4, 0, 1, 0, 0, 0, 3, 0, 0, 0};
+    const ProbeResult t = ProbeImageHeader(tiff.data(), tiff.size());
+    EXPECT_EQ(t.width, 5);
+    EXPECT_EQ(t.height, 3);
 }
 
 // Every bad file gives an error naming the file and the reason, and no image.
@@ -161,7 +178,9 @@ TEST_F(DecodeTest, BadFilesGiveClearErrors) {
     auto r = DecodeImageFile(dir_ / "missing.jpg");
     EXPECT_EQ(r.status.code, ErrorCode::NotFound);
     EXPECT_THAT(r.status.message, HasSubstr("missing.jpg"));
-    EXPECT_EQ(DecodeImageFile(dir_.path()).status.code, ErrorCode::ReadFailed);
+    r = DecodeImageFile(dir_.path());
+    EXPECT_EQ(r.status.code, ErrorCode::ReadFailed);
+    EXPECT_THAT(r.status.message, HasSubstr("folder"));
     EXPECT_EQ(ProbeImageFile(dir_ / "huge.png").status.code, ErrorCode::TooLarge);
     // A caller's own limits apply, inclusive: rgba.png is 4 x 2.
     DecodeLimits limits;

@@ -81,7 +81,8 @@ TEST(String, PathHelpers) {
 
 TEST(String, FormatGivesTheSameTextInEveryBuild) {
     EXPECT_EQ(Text(Formatted(L"%s|%ls|%hs|%S", L"wide", L"text", "narrow", "too")), L"wide|text|narrow|too");
-    EXPECT_EQ(Text(Formatted(L"[%5s][%-5s][%.2s]", L"ab", L"ab", L"abcdef")), L"[   ab][ab   ][ab]");
+    EXPECT_EQ(Text(Formatted(L"[%5s][%-5s][%.2s][%.3hs]", L"ab", L"ab", L"abcdef", "narrow")),
+              L"[   ab][ab   ][ab][nar]");
     EXPECT_EQ(Text(Formatted(L"%s", static_cast<const wchar_t*>(nullptr))), L"(null)");
     EXPECT_EQ(Text(Formatted(L"%c%lc%hc", L'x', L'y', 'z')), L"xyz");
 
