@@ -26,9 +26,19 @@ TEST(Conversion, ACustomMatrixWithEveryElementSetMatchesThePerPixelMatrix) {
     std::uniform_real_distribution<float> d(-1.2f, 1.5f);
     ColorMatrix m;
     for (float& v : m.m) v = d(rng);
-    for (bool opaqueAlpha : {false, true}) {  // a random alpha column first
-        if (opaqueAlpha) m.at(0, 3) = m.at(1, 3) = m.at(2, 3) = m.at(3, 3) = 0.0f, m.at(4, 3) = 1.0f;
-        const SourceImage src = test::RandomSource(37, 23, 5, opaqueAlpha);
+    for (int i = 0; i < 5; ++i) m.at(i, 3) = 0.1f * float(i);  // alpha below 1 even for opaque pixels
+    for (bool opaqueAlpha : {false, true}) {  // a random alpha column first, on half-opaque pixels
+        if (opaqueAlpha) {
+            // Then an opaque result, with outputs of every kind: red from green (and alpha)
+            // only, green a copy of red, blue from no colour.
+            m.at(0, 3) = m.at(1, 3) = m.at(2, 3) = m.at(3, 3) = 0.0f, m.at(4, 3) = 1.0f;
+            m.at(0, 0) = m.at(2, 0) = m.at(0, 2) = m.at(1, 2) = m.at(2, 2) = 0.0f;
+            for (int i = 0; i < 5; ++i) m.at(i, 1) = m.at(i, 0);
+        }
+        const SourceImage src = test::MakeSource(37, 23, [&](int x, int, std::uint8_t* p) {
+            for (int c = 0; c < 4; ++c) p[c] = std::uint8_t(rng());
+            if (opaqueAlpha || x % 2) p[3] = 255;
+        });
         const ConvertedImage out = ConvertImage(src, m, 37, 23);
         for (int y = 0; y < src.height(); ++y)
             for (int x = 0; x < src.width(); ++x) {

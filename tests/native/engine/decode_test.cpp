@@ -78,6 +78,11 @@ TEST_F(DecodeTest, VariantsWrittenOutByteByByte) {
     // 32 bits without an alpha mask: the fourth byte is not alpha.
     ExpectPixels(DecodeBytes("32.bmp", Bmp(2, 1, 32, 0, {}, {10, 20, 30, 0, 1, 2, 3, 99})),
                  {{10, 20, 30, 255}, {1, 2, 3, 255}});
+    // An OS/2 header of 12 bytes, 24 bits; an 8-bit palette of more than 256 entries.
+    ExpectPixels(DecodeBytes("os2.bmp", {'B', 'M', 30, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 1, 0, 1, 0,
+                                         1, 0, 24, 0, 5, 6, 7, 0}),
+                 {{5, 6, 7, 255}});
+    ExpectPixels(DecodeBytes("big-palette.bmp", Bmp(1, 1, 8, 0, Bytes(4000, 7), {3, 0, 0, 0})), {{7, 7, 7, 255}});
     // 16 bits, 5-5-5: 16 of 31 is 131.6, rounded to 132.
     ExpectPixels(DecodeBytes("16.bmp", Bmp(3, 1, 16, 0, {}, {0x00, 0x40, 0xFF, 0x7F, 0x1F, 0x00, 0, 0})),
                  {{0, 0, 132, 255}, {255, 255, 255, 255}, {255, 0, 0, 255}});
@@ -106,7 +111,7 @@ TEST_F(DecodeTest, ProbeFindsAJpegFrameHeaderBehindLargeMetadata) {
     const Bytes jpeg = test::ReadBytes(test::DataFile("grey.jpg"));
     Bytes padded(jpeg.begin(), jpeg.begin() + 2);
     for (int i = 0; i < 24; ++i) {  // 1.5 MB of APP5 segments
-        padded.insert(padded.end(), {0xFF, 0xE5, 0xFF, 0xFF});
+        padded.insert(padded.end(), {0xFF, 0xFF, 0xE5, 0xFF, 0xFF});  // with a fill byte
         padded.insert(padded.end(), 0xFFFD, 0x20);
     }
     padded.insert(padded.end(), jpeg.begin() + 2, jpeg.end());
@@ -143,7 +148,7 @@ TEST_F(DecodeTest, BadFilesGiveClearErrors) {
     emf[0] = 1, emf[4] = 108, emf[16] = 99, emf[20] = 49;
     std::memcpy(emf.data() + 40, " EMF", 4);
     const Bytes gif = test::ReadBytes(test::DataFile("anim.gif")), tif = test::ReadBytes(test::DataFile("lzw.tif"));
-    const std::string text = "This is not a picture, only words.\n";
+    const std::string text = "BUT this is not a picture, only words.\n";
     const struct {
         std::string name;
         Bytes bytes;
@@ -178,6 +183,8 @@ TEST_F(DecodeTest, BadFilesGiveClearErrors) {
     auto r = DecodeImageFile(dir_ / "missing.jpg");
     EXPECT_EQ(r.status.code, ErrorCode::NotFound);
     EXPECT_THAT(r.status.message, HasSubstr("missing.jpg"));
+    const ProbeResult emfSize = ProbeImageHeader(emf.data(), emf.size());
+    EXPECT_EQ((std::array<int, 2>{emfSize.width, emfSize.height}), (std::array<int, 2>{100, 50}));
     r = DecodeImageFile(dir_.path());
     EXPECT_EQ(r.status.code, ErrorCode::ReadFailed);
     EXPECT_THAT(r.status.message, HasSubstr("folder"));

@@ -53,6 +53,10 @@ TEST_F(JpegWriterTest, QualitySamplingAndSoftwareTag) {
     EXPECT_GT(high.size(), EncodeJpeg(img, 30, st).size());
     EXPECT_EQ(EncodeJpeg(img, 1000, st), EncodeJpeg(img, 100, st));  // stored values are clamped
     EXPECT_EQ(EncodeJpeg(img, -3, st), EncodeJpeg(img, 0, st));
+    for (auto [w, h] : {std::pair{65501, 1}, std::pair{1, 65501}}) {
+        EXPECT_TRUE(EncodeJpeg(ConvertedImage::Create(w, h), 90, st).empty());
+        EXPECT_EQ(st.code, ErrorCode::TooLarge);
+    }
 
     // Right after SOI: APP1 "Exif\0\0", a little-endian TIFF header and IFD0 whose entry
     // 0x0131 (ASCII, 19 bytes with the zero) points at "Bistrope by Renvik".

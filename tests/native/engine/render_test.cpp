@@ -82,9 +82,12 @@ TEST(Render, WholeNumberOffsetsAtRotationZeroCopyPixelsExactly) {
 
 TEST(Render, RotatedAndFractionalMatchesTheBicubicReference) {
     const ConvertedImage L = Converted(61, 47, 4, 8), R = Converted(64, 48, 3, 9);
-    for (const Alignment a : {Alignment{2.25, -1.5, 3.7}, Alignment{-0.5, 0.75, -12.0}, Alignment{0.5, 0.0, 0.0}}) {
+    // The last case renders the whole right image, more than a pixel past the left one's
+    // edges, at quarter-pixel offsets that leave no doubt which points are outside.
+    for (const Alignment a : {Alignment{2.25, -1.5, 3.7}, Alignment{-0.5, 0.75, -12.0}, Alignment{-3.25, 2.5, 0.0}}) {
         SCOPED_TRACE(testing::Message() << a.offsetX << "," << a.offsetY << " rot " << a.rotation);
-        const OutputRect rect = ComputeOutputRect(ImageSize{61, 47}, ImageSize{64, 48}, a);
+        const OutputRect rect = a.rotation == 0.0 ? OutputRect{-32, -24, 32, 24}
+                                                  : ComputeOutputRect(ImageSize{61, 47}, ImageSize{64, 48}, a);
         ConvertedImage out;
         ASSERT_TRUE(RenderAnaglyph(L, R, rect, a, out).ok());
         const int xR = int(std::trunc(rect.left + 32.0)), yR = int(std::trunc(24.0 - rect.bottom));

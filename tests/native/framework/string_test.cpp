@@ -39,6 +39,9 @@ TEST(String, ConstructionAndAssignmentCopyTheText) {
     other.Assign(other.GetBuffer() + 7);  // from inside its own buffer
     EXPECT_EQ(Text(other), L"text");
 
+    String third;
+    third = copy;
+    EXPECT_EQ(Text(third), L"abc");
     String moved(std::move(other));
     EXPECT_EQ(Text(other), L"");  // a moved-from String is empty, never null
     EXPECT_TRUE(moved == String(L"text"));
@@ -116,11 +119,11 @@ TEST(String, FormatHandlesOddSpecs) {
 }
 
 TEST(String, Utf16AndUtf8Conversions) {
-    const String text(L"Gr\u00fc\u00dfe \u20ac \U0001F600");
+    const String text(L"Gr\u00fc\u00dfe \u0800\u20ac \U0001F600");
     const std::u16string units = text.ToUtf16();
-    EXPECT_EQ(units, u"Gr\u00fc\u00dfe \u20ac \U0001F600");  // the emoji is a surrogate pair everywhere
+    EXPECT_EQ(units, u"Gr\u00fc\u00dfe \u0800\u20ac \U0001F600");  // the emoji is a surrogate pair everywhere
     EXPECT_TRUE(String::FromUtf16(units.data(), units.size()) == text);
-    EXPECT_EQ(text.ToUtf8(), u8"Gr\u00fc\u00dfe \u20ac \U0001F600");
+    EXPECT_EQ(text.ToUtf8(), u8"Gr\u00fc\u00dfe \u0800\u20ac \U0001F600");
     EXPECT_TRUE(String::FromUtf8(text.ToUtf8().c_str()) == text);
 
     // A terminator inside the data ends the text; a lone surrogate becomes U+FFFD.
