@@ -73,8 +73,7 @@ TEST(Conversion, RefusalsLeaveThePreviousImageAndProgressIsZeroThenHundred) {
     auto record = [&](int p) { reports.push_back(p); };
     ASSERT_TRUE(MakePreviewImage(src, ConversionParams{FullColour, Eye::Left, {}}, 4096, preview, record).ok());
     EXPECT_EQ(reports, (std::vector<int>{0, 100}));
-    EXPECT_EQ(preview.width(), 8);
-    EXPECT_EQ(preview.height(), 4);
+    EXPECT_EQ(std::make_pair(preview.width(), preview.height()), std::make_pair(8, 4));
     const std::uint8_t* before = preview.data();
     reports.clear();
     EXPECT_EQ(MakePreviewImage(src, ConversionParams{0, Eye::Left, {}}, 4096, preview, record).code, ErrorCode::ModeZero);
@@ -88,8 +87,7 @@ TEST(Conversion, RefusalsLeaveThePreviousImageAndProgressIsZeroThenHundred) {
     ConvertedImage output;
     EXPECT_EQ(MakeOutputImage(src, ConversionParams{0, Eye::Right, {}}, output).code, ErrorCode::ModeZero);
     ASSERT_TRUE(MakeOutputImage(src, ConversionParams{}, output).ok());
-    EXPECT_EQ(output.width(), 5);
-    EXPECT_EQ(output.height(), 3);
+    EXPECT_EQ(std::make_pair(output.width(), output.height()), std::make_pair(5, 3));
 }
 
 TEST(Conversion, HalvingAveragesExactlyWithHalvesRoundedUp) {
@@ -140,8 +138,7 @@ TEST_P(Stretch, MatchesAreaAverageAndBilinearReferencesWithinOne) {
     const ConvertedImage out = ConvertImage(src, matrix, dw, dh);
     // The converted source pixels, composed over black: what the stretch must average.
     const ConvertedImage converted = ConvertImage(src, matrix, sw, sh);
-    ASSERT_EQ(out.width(), dw);
-    ASSERT_EQ(out.height(), dh);
+    ASSERT_EQ(std::make_pair(out.width(), out.height()), std::make_pair(dw, dh));
     const auto wx = AxisWeights(sw, dw), wy = AxisWeights(sh, dh);
     int maxDiff = 0;
     for (int y = 0; y < dh; ++y)

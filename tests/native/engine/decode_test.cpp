@@ -25,12 +25,10 @@ TEST(SampleFiles, DecodeToTheirDocumentedPixelsAndProbeToTheirSizes) {
         SCOPED_TRACE(testing::Message() << s.file << " at " << s.x << "," << s.y);
         const DecodeResult r = DecodeImageFile(test::DataFile(s.file));
         ASSERT_TRUE(r.ok()) << r.status.message;
-        ASSERT_EQ(r.image.width(), s.width);
-        ASSERT_EQ(r.image.height(), s.height);
+        ASSERT_EQ(std::make_pair(r.image.width(), r.image.height()), std::make_pair(s.width, s.height));
         EXPECT_EQ(samples::Mismatch(s, r.image.row(s.y) + 4 * s.x), "");
         const ProbeResult p = ProbeImageFile(test::DataFile(s.file));
-        EXPECT_EQ(p.width, s.width);
-        EXPECT_EQ(p.height, s.height);
+        EXPECT_EQ(std::make_pair(p.width, p.height), std::make_pair(s.width, s.height));
         EXPECT_EQ(p.format, r.format);
     }
 }
@@ -118,15 +116,13 @@ TEST_F(DecodeTest, ProbeFindsAJpegFrameHeaderBehindLargeMetadata) {
     test::WriteBytes(dir_ / "meta.jpg", padded);
     const ProbeResult p = ProbeImageFile(dir_ / "meta.jpg");
     ASSERT_TRUE(p.ok()) << p.status.message;
-    EXPECT_EQ(p.width, 16);
-    EXPECT_EQ(p.height, 8);
+    EXPECT_EQ(std::make_pair(p.width, p.height), std::make_pair(16, 8));
     EXPECT_EQ(DecodeImageFile(dir_ / "meta.jpg").image.height(), 8);
     // A TIFF header whose first directory holds only the width (SHORT 5) and height (LONG 3).
     const Bytes tiff = {'I', 'I', 42, 0, 8, 0, 0, 0, 2, 0, 0, 1, 3, 0, 1, 0, 0, 0, 5, 0,
                         0,   0,   1,  1, 4, 0, 1, 0, 0, 0, 3, 0, 0, 0};
     const ProbeResult t = ProbeImageHeader(tiff.data(), tiff.size());
-    EXPECT_EQ(t.width, 5);
-    EXPECT_EQ(t.height, 3);
+    EXPECT_EQ(std::make_pair(t.width, t.height), std::make_pair(5, 3));
 }
 
 // Every bad file gives an error naming the file and the reason, and no image.
@@ -184,7 +180,7 @@ TEST_F(DecodeTest, BadFilesGiveClearErrors) {
     EXPECT_EQ(r.status.code, ErrorCode::NotFound);
     EXPECT_THAT(r.status.message, HasSubstr("missing.jpg"));
     const ProbeResult emfSize = ProbeImageHeader(emf.data(), emf.size());
-    EXPECT_EQ((std::array<int, 2>{emfSize.width, emfSize.height}), (std::array<int, 2>{100, 50}));
+    EXPECT_EQ(std::make_pair(emfSize.width, emfSize.height), std::make_pair(100, 50));
     r = DecodeImageFile(dir_.path());
     EXPECT_EQ(r.status.code, ErrorCode::ReadFailed);
     EXPECT_THAT(r.status.message, HasSubstr("folder"));

@@ -88,8 +88,7 @@ TEST_F(JpegWriterTest, RoundTripWithinToleranceAndBandsGiveTheSamePixels) {
         ASSERT_TRUE(st.ok());
         EXPECT_NE(serial, banded);  // it did take the banded road: restart markers
         const SourceImage back = Decoded(banded);
-        ASSERT_EQ(back.width(), w);
-        ASSERT_EQ(back.height(), h);
+        ASSERT_EQ(std::make_pair(back.width(), back.height()), std::make_pair(w, h));
         EXPECT_TRUE(test::SameBytes(Decoded(serial), back));
         // Quality 90, 4:4:4: mean error at most 2 per value, at most 1 % of values off by more than 12.
         long long sum = 0, over = 0, n = 0;

@@ -66,8 +66,7 @@ TEST(Render, WholeNumberOffsetsAtRotationZeroCopyPixelsExactly) {
         const OutputRect rect = ComputeOutputRect(ImageSize{c.wl, c.hl}, ImageSize{c.wr, c.hr}, a);
         ConvertedImage out;
         ASSERT_TRUE(RenderAnaglyph(L, R, rect, a, out).ok());
-        ASSERT_EQ(out.width(), rect.Width());
-        ASSERT_EQ(out.height(), rect.Height());
+        ASSERT_EQ(std::make_pair(std::int64_t(out.width()), std::int64_t(out.height())), std::make_pair(rect.Width(), rect.Height()));
         const int xR = int(std::trunc(rect.left + c.wr / 2.0)), yR = int(std::trunc(c.hr / 2.0 - rect.bottom));
         // Left pixel under right pixel (xr, yr): shifted by the centres' difference and the
         // offset; every byte of the two is merged with a bitwise OR.

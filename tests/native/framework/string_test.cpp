@@ -1,6 +1,7 @@
 // Text, path helpers and formatting of TWIG4::String.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <string>
 
@@ -50,20 +51,14 @@ TEST(String, ConstructionAndAssignmentCopyTheText) {
 
 TEST(String, FindLeftAndRight) {
     const String s(L"a.b.c");
-    EXPECT_EQ(s.Find(L'.'), 1);
-    EXPECT_EQ(s.ReverseFind(L'.'), 3);
-    EXPECT_EQ(s.Find(L'z'), -1);
-    EXPECT_EQ(s.ReverseFind(L'z'), -1);
+    EXPECT_EQ((std::array<int, 4>{s.Find(L'.'), s.ReverseFind(L'.'), s.Find(L'z'), s.ReverseFind(L'z')}),
+              (std::array<int, 4>{1, 3, -1, -1}));
     const String abcdef(L"abcdef");
     EXPECT_EQ(Text(abcdef.Left(2)), L"ab");
     EXPECT_EQ(Text(abcdef.Right(3)), L"def");
-    for (int n : {6, 10}) {
-        EXPECT_EQ(Text(abcdef.Left(n)), L"abcdef");
-        EXPECT_EQ(Text(abcdef.Right(n)), L"abcdef");
-    }
-    for (int n : {0, -1}) {
-        EXPECT_EQ(Text(abcdef.Left(n)), L"");
-        EXPECT_EQ(Text(abcdef.Right(n)), L"");
+    for (int n : {-1, 0, 6, 10}) {
+        EXPECT_EQ(Text(abcdef.Left(n)), n > 0 ? L"abcdef" : L"");
+        EXPECT_EQ(Text(abcdef.Right(n)), n > 0 ? L"abcdef" : L"");
     }
 }
 
