@@ -2,105 +2,59 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace bistrope {
 namespace {
 
+struct RectCase {
+    ImageSize left, right;
+    Alignment alignment;
+    OutputRect rect;
+};
+
+class OutputRectOfTwoImages : public ::testing::TestWithParam<RectCase> {};
+
+TEST_P(OutputRectOfTwoImages, IsTheInscribedRectangleClampedAndTruncated) {
+    const RectCase& c = GetParam();
+    const OutputRect r = ComputeOutputRect(c.left, c.right, c.alignment);
+    EXPECT_EQ((std::array<int, 4>{r.left, r.top, r.right, r.bottom}),
+              (std::array<int, 4>{c.rect.left, c.rect.top, c.rect.right, c.rect.bottom}));
+}
+
 constexpr ImageSize k4000x3000{4000, 3000};
 
-OutputRect Both(ImageSize left, ImageSize right, double ox, double oy, double rot) {
-    return ComputeOutputRect(left, right, {ox, oy, rot});
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OutputRectOfTwoImages,
+    ::testing::Values(RectCase{k4000x3000, k4000x3000, {0, 0, 0}, {-2000, -1500, 2000, 1500}},
+                      // Rotation of either sign shrinks to the inscribed rectangle.
+                      RectCase{k4000x3000, k4000x3000, {0, 0, 10}, {-1818, -1202, 1818, 1202}},
+                      RectCase{k4000x3000, k4000x3000, {0, 0, -10}, {-1818, -1202, 1818, 1202}},
+                      // Edges truncate toward zero; offsetY is positive downwards.
+                      RectCase{k4000x3000, k4000x3000, {100.5, -20.25, 0}, {-1899, -1479, 2000, 1500}},
+                      RectCase{k4000x3000, k4000x3000, {-100.5, 20.75, 0}, {-2000, -1500, 1899, 1479}},
+                      RectCase{k4000x3000, k4000x3000, {100.5, -20.25, 5}, {-1789, -1320, 1990, 1360}},
+                      RectCase{{3000, 2000}, k4000x3000, {0, 0, 0}, {-1500, -1000, 1500, 1000}},
+                      RectCase{{8000, 6000}, {400, 300}, {123.75, -45.5, 3}, {-200, -150, 200, 150}},
+                      // Wide images at 20 degrees: clamped into the right image, or turned inside out.
+                      RectCase{{2700, 1000}, {2700, 1000}, {0, 0, 20}, {-1350, -10, 1350, 10}},
+                      RectCase{k4000x3000, k4000x3000, {4001, 0, 0}, {2000, -1500, 2000, 1500}}));
 
-void ExpectRect(const OutputRect& r, int left, int top, int right, int bottom) {
-    EXPECT_EQ(r.left, left);
-    EXPECT_EQ(r.top, top);
-    EXPECT_EQ(r.right, right);
-    EXPECT_EQ(r.bottom, bottom);
-}
-
-TEST(OutputRect, EqualImagesWithoutAlignmentCoverTheWholeImage) {
-    const OutputRect r = Both(k4000x3000, k4000x3000, 0, 0, 0);
-    ExpectRect(r, -2000, -1500, 2000, 1500);
-    EXPECT_EQ(r.Width(), 4000);
-    EXPECT_EQ(r.Height(), 3000);
-    EXPECT_FALSE(r.IsEmpty());
-}
-
-TEST(OutputRect, RotationShrinksToTheInscribedRectangleWhateverItsSign) {
-    for (double rot : {10.0, -10.0}) {
-        const OutputRect r = Both(k4000x3000, k4000x3000, 0, 0, rot);
-        ExpectRect(r, -1818, -1202, 1818, 1202);
-        EXPECT_EQ(r.Width(), 3636);
-        EXPECT_EQ(r.Height(), 2404);
-    }
-}
-
-TEST(OutputRect, OffsetsTruncateTowardZero) {
-    const OutputRect r = Both(k4000x3000, k4000x3000, 100.5, -20.25, 0);
-    ExpectRect(r, -1899, -1479, 2000, 1500);
-    EXPECT_EQ(r.Width(), 3899);
-    EXPECT_EQ(r.Height(), 2979);
-}
-
-TEST(OutputRect, OffsetsWithRotation) {
-    ExpectRect(Both(k4000x3000, k4000x3000, 100.5, -20.25, 5), -1789, -1320, 1990, 1360);
-}
-
-TEST(OutputRect, SmallerLeftImageLimitsTheOutput) {
-    ExpectRect(Both({3000, 2000}, k4000x3000, 0, 0, 0), -1500, -1000, 1500, 1000);
-}
-
-TEST(OutputRect, OneImageGivesItsOwnExtentAndIgnoresTheAlignment) {
-    const OutputRect l = ComputeOutputRect(ImageSize{5, 3}, std::nullopt, {40, -7, 12});
-    ExpectRect(l, -2, -1, 2, 1);
-    EXPECT_EQ(l.Width(), 4);
-    EXPECT_EQ(l.Height(), 2);
-    ExpectRect(ComputeOutputRect(std::nullopt, ImageSize{5, 3}, {}), -2, -1, 2, 1);
-}
-
-TEST(OutputRect, NoImageGivesZeroRectangle) {
-    const OutputRect r = ComputeOutputRect(std::nullopt, std::nullopt, {10, 10, 10});
-    ExpectRect(r, 0, 0, 0, 0);
-    EXPECT_TRUE(r.IsEmpty());
-}
-
-TEST(OutputRect, WideImagesAtTwentyDegrees) {
-    const OutputRect flat = Both({3000, 1000}, {3000, 1000}, 0, 0, 20);
-    EXPECT_LT(flat.bottom, flat.top);
-    EXPECT_TRUE(flat.IsEmpty());
-
-    const OutputRect thin = Both({2700, 1000}, {2700, 1000}, 0, 0, 20);
-    EXPECT_FALSE(thin.IsEmpty());
-    EXPECT_EQ(thin.Width(), 2700);  // clamped into the right image
-    EXPECT_EQ(thin.Height(), 20);
-}
-
-TEST(OutputRect, OffsetBeyondTheRightImageIsEmpty) {
-    for (double ox : {4001.0, -4001.0}) {
-        const OutputRect r = Both(k4000x3000, k4000x3000, ox, 0, 0);
-        EXPECT_EQ(r.left, r.right);
-        EXPECT_TRUE(r.IsEmpty());
-    }
-    EXPECT_TRUE(Both(k4000x3000, k4000x3000, 0, 3001, 0).IsEmpty());
-}
-
-TEST(OutputRect, EdgesStayInsideTheRightImage) {
-    const OutputRect r = Both({8000, 6000}, {400, 300}, 123.75, -45.5, 3);
-    ExpectRect(r, -200, -150, 200, 150);
-}
-
-TEST(OutputRect, FortyFiveDegreesAndNonFiniteValuesGiveAnEmptyRectangle) {
-    EXPECT_TRUE(Both(k4000x3000, k4000x3000, 0, 0, 45).IsEmpty());
-    EXPECT_TRUE(Both(k4000x3000, k4000x3000, 0, 0, -45).IsEmpty());
-    EXPECT_TRUE(Both(k4000x3000, k4000x3000, std::numeric_limits<double>::quiet_NaN(), 0, 0).IsEmpty());
-    EXPECT_TRUE(Both(k4000x3000, k4000x3000, 0, 0, std::numeric_limits<double>::infinity()).IsEmpty());
-}
-
-TEST(OutputRect, EmptinessUsesSignedComparisons) {
+TEST(OutputRect, DegenerateInputsAndEmptiness) {
+    const OutputRect one = ComputeOutputRect(ImageSize{5, 3}, std::nullopt, {40, -7, 12});
+    EXPECT_TRUE(one == (OutputRect{-2, -1, 2, 1}));  // its own extent, the alignment ignored
+    EXPECT_TRUE(ComputeOutputRect(std::nullopt, ImageSize{5, 3}, {}) == (OutputRect{-2, -1, 2, 1}));
+    EXPECT_TRUE(ComputeOutputRect(std::nullopt, std::nullopt, {10, 10, 10}) == OutputRect{});
+    for (const Alignment a : {Alignment{0, 0, 45}, Alignment{0, 0, -45}, Alignment{NAN, 0, 0}, Alignment{0, 0, INFINITY},
+                              Alignment{0, 3001, 0}})
+        EXPECT_TRUE(ComputeOutputRect(k4000x3000, k4000x3000, a).IsEmpty()) << a.offsetX << " " << a.offsetY << " " << a.rotation;
+    EXPECT_TRUE(ComputeOutputRect(ImageSize{3000, 1000}, ImageSize{3000, 1000}, {0, 0, 20}).IsEmpty());
+    // Signed comparisons, both sides strict.
     EXPECT_TRUE((OutputRect{0, 0, 0, 5}).IsEmpty());
     EXPECT_TRUE((OutputRect{0, 5, 3, 5}).IsEmpty());
     EXPECT_TRUE((OutputRect{3, 0, -3, 5}).IsEmpty());
     EXPECT_FALSE((OutputRect{-3, -5, -2, -4}).IsEmpty());
+    EXPECT_EQ((OutputRect{-2147483647, 0, 2147483647, 1}).Width(), 4294967294LL);
 }
 
 }  // namespace
