@@ -54,19 +54,21 @@ class Document : public ::testing::Test {
 protected:
     Document() : recorder(document) { document.AddListener(&recorder); }
 
-    // A lossless file of w x h random pixels; returns its path.
-    fs::path WritePng(const std::string& name, int w, int h, unsigned seed) {
-        PngSpec spec;
-        spec.width = w;
-        spec.height = h;
+    // A lossless file (a 24-bit BMP, rows bottom first) of w x h random pixels.
+    fs::path WriteBmp(const std::string& name, int w, int h, unsigned seed) {
         const SourceImage pixels = RandomSource(w, h, seed);
+        const std::uint32_t stride = (3 * w + 3) & ~3u, size = 54 + stride * h;
+        Bytes bytes(size, 0);
+        const auto put = [&bytes](std::size_t at, std::uint32_t v, int n) {
+            for (int i = 0; i < n; ++i) bytes[at + i] = std::uint8_t(v >> (8 * i));
+        };
+        bytes[0] = 'B', bytes[1] = 'M';
+        put(2, size, 4), put(10, 54, 4), put(14, 40, 4), put(18, w, 4), put(22, h, 4), put(26, 1, 2), put(28, 24, 2);
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const std::uint8_t* p = pixels.row(y) + 4 * x;
-                spec.pixels.insert(spec.pixels.end(), {p[2], p[1], p[0]});
-            }
+            for (int x = 0; x < w; ++x)
+                for (int c = 0; c < 3; ++c) bytes[54 + (h - 1 - y) * stride + 3 * x + c] = pixels.row(y)[4 * x + c];
         const fs::path path = dir / name;
-        WriteBytes(path, EncodePng(spec));
+        WriteBytes(path, bytes);
         return path;
     }
     ConversionParams Params(Eye eye) const {
@@ -93,7 +95,7 @@ protected:
 };
 
 TEST_F(Document, LoadingAnEyeTakesSourceAndPreviewTogetherThenTellsTheListeners) {
-    const fs::path file = WritePng("left.png", 5, 3, 1);
+    const fs::path file = WriteBmp("left.bmp", 5, 3, 1);
     ASSERT_TRUE(document.LoadEye(Eye::Left, file, Record()).ok());
 
     const DecodeResult decoded = DecodeImageFile(file);
@@ -119,12 +121,12 @@ TEST_F(Document, LoadingAnEyeTakesSourceAndPreviewTogetherThenTellsTheListeners)
 }
 
 TEST_F(Document, ASecondLoadReplacesTheEyeAndResetsTheAlignment) {
-    ASSERT_TRUE(document.LoadEye(Eye::Left, WritePng("a.png", 6, 4, 1)).ok());
-    ASSERT_TRUE(document.LoadEye(Eye::Right, WritePng("b.png", 6, 4, 2)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Left, WriteBmp("a.bmp", 6, 4, 1)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Right, WriteBmp("b.bmp", 6, 4, 2)).ok());
     document.SetAlignment({2.0, 1.0, 3.0});
     ASSERT_TRUE(document.MakeOutputImage(Eye::Left).ok());
 
-    const fs::path other = WritePng("c.png", 7, 5, 3);
+    const fs::path other = WriteBmp("c.bmp", 7, 5, 3);
     ASSERT_TRUE(document.LoadEye(Eye::Left, other).ok());
     EXPECT_EQ(document.Size(Eye::Left), (std::optional<ImageSize>{ImageSize{7, 5}}));
     EXPECT_EQ(document.Output(Eye::Left), nullptr);  // the old eye's output went with it
@@ -139,16 +141,16 @@ TEST_F(Document, ASecondLoadReplacesTheEyeAndResetsTheAlignment) {
 class BadFile : public Document, public ::testing::WithParamInterface<std::pair<const char*, ErrorCode>> {};
 
 TEST_P(BadFile, LeavesEverythingAsItWas) {
-    const fs::path good = WritePng("good.png", 6, 4, 1);
+    const fs::path good = WriteBmp("good.bmp", 6, 4, 1);
     ASSERT_TRUE(document.LoadEye(Eye::Left, good).ok());
-    ASSERT_TRUE(document.LoadEye(Eye::Right, WritePng("right.png", 6, 4, 2)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Right, WriteBmp("right.bmp", 6, 4, 2)).ok());
     document.SetAlignment({1.0, -2.0, 1.5});
     const OutputRect rect = document.GetOutputRect();
     const SourceImage source = document.Source(Eye::Left)->Clone();
     const ConvertedImage preview = document.Preview(Eye::Left)->Clone();
     recorder.events.clear();
 
-    const fs::path bad = dir / "bad.png";
+    const fs::path bad = dir / "bad.bmp";
     const std::string kind = GetParam().first;
     const Bytes whole = ReadBytes(good);
     if (kind == "empty") WriteBytes(bad, {});
@@ -157,7 +159,7 @@ TEST_P(BadFile, LeavesEverythingAsItWas) {
 
     const Status status = document.LoadEye(Eye::Left, bad);
     EXPECT_EQ(status.code, GetParam().second) << status.message;
-    EXPECT_NE(status.message.find("bad.png"), std::string::npos) << status.message;
+    EXPECT_NE(status.message.find("bad.bmp"), std::string::npos) << status.message;
     EXPECT_EQ(document.Path(Eye::Left), good);
     EXPECT_TRUE(SamePixels(source, document.Source(Eye::Left)));
     EXPECT_TRUE(SamePixels(preview, document.Preview(Eye::Left)));
@@ -175,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, BadFile,
 
 TEST_F(Document, APreviewThatCannotBeMadeRefusesTheWholeLoad) {
     settings.mode = 0;  // no conversion may be made
-    const Status status = document.LoadEye(Eye::Right, WritePng("r.png", 4, 4, 1));
+    const Status status = document.LoadEye(Eye::Right, WriteBmp("r.bmp", 4, 4, 1));
     EXPECT_EQ(status.code, ErrorCode::ModeZero);
     EXPECT_EQ(status.message.rfind("Cannot make the preview of \"", 0), 0u) << status.message;
     EXPECT_FALSE(document.IsLoaded(Eye::Right));
@@ -264,8 +266,8 @@ TEST_F(Document, AlignmentMovesTheOutputRectangleAndEveryChangeIsHeard) {
 }
 
 TEST_F(Document, SavingWritesTheAnaglyphOfTheOutputRectangle) {
-    ASSERT_TRUE(document.LoadEye(Eye::Left, WritePng("l.png", 24, 16, 1)).ok());
-    ASSERT_TRUE(document.LoadEye(Eye::Right, WritePng("r.png", 20, 16, 2)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Left, WriteBmp("l.bmp", 24, 16, 1)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Right, WriteBmp("r.bmp", 20, 16, 2)).ok());
     document.SetAlignment({2.0, 1.0, 0.0});
 
     // Independent reference: the engine's conversions and render on the decoded files.
@@ -319,7 +321,7 @@ TEST_F(Document, AFailedSaveSaysWhyAndLeavesAnExistingFile) {
 }
 
 TEST_F(Document, TheOutputOnlyLoadSavesTheSameFileAsTheInteractiveOne) {
-    const fs::path l = WritePng("l.png", 30, 20, 4), r = WritePng("r.png", 30, 20, 5);
+    const fs::path l = WriteBmp("l.bmp", 30, 20, 4), r = WriteBmp("r.bmp", 30, 20, 5);
     const Alignment moved{-3.0, 2.0, 4.0};
     ASSERT_TRUE(document.LoadEye(Eye::Left, l).ok());
     ASSERT_TRUE(document.LoadEye(Eye::Right, r).ok());
@@ -336,8 +338,8 @@ TEST_F(Document, TheOutputOnlyLoadSavesTheSameFileAsTheInteractiveOne) {
     EXPECT_EQ(ReadBytes(dir / "window.jpg"), ReadBytes(dir / "cli.jpg"));
 
     // A bad second file keeps the pair that was there.
-    WriteBytes(dir / "bad.png", Bytes{0x89, 'P', 'N', 'G'});
-    EXPECT_FALSE(headless.LoadPairForOutput(l, dir / "bad.png").ok());
+    WriteBytes(dir / "bad.bmp", Bytes{'B', 'M', 1});
+    EXPECT_FALSE(headless.LoadPairForOutput(l, dir / "bad.bmp").ok());
     EXPECT_EQ(headless.Path(Eye::Right), r);
     EXPECT_EQ(headless.GetAlignment().rotation, 4.0);
 }

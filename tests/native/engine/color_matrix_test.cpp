@@ -69,8 +69,6 @@ TEST(BlendMatrices, CustomModeZeroAndModesAboveFive) {
     EXPECT_EQ(SelectBlendMatrix(CustomColour, Eye::Right, custom), custom.right);
     EXPECT_FALSE(SelectBlendMatrix(0, Eye::Left, kDefaults));
     EXPECT_FALSE(SelectBlendMatrix(6, Eye::Right, kDefaults));
-    EXPECT_STREQ(BlendModeLabel(FullColour), L"Full colour blending");
-    EXPECT_TRUE(BlendModeLabel(0) == nullptr && BlendModeLabel(6) == nullptr);
 }
 
 TEST(BlendMatrices, ConstantRowAddsAndOutputsClampAndRound) {
