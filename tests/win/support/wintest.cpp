@@ -220,20 +220,6 @@ void Canvas::Fill(COLORREF colour) {
     GdiFlush();
 }
 
-int Canvas::FirstColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const {
-    for (int x = x0; x < x1; ++x)
-        for (int y = y0; y < y1; ++y)
-            if (Pixel(x, y) != background) return x;
-    return -1;
-}
-
-int Canvas::LastColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const {
-    for (int x = x1 - 1; x >= x0; --x)
-        for (int y = y0; y < y1; ++y)
-            if (Pixel(x, y) != background) return x;
-    return -1;
-}
-
 Canvas PrintClient(HWND window, COLORREF background) {
     RECT rc = {};
     GetClientRect(window, &rc);

@@ -1,0 +1,325 @@
+// Window objects and the application object: binding, reflection and subclassing; the main
+// loop's idle passes, thread messages, accelerators and exceptions; the client window and
+// the window placement.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "framework/win/sdiapp.h"
+#include "framework/win/wnd.h"
+#include "test_app.h"
+
+using TWIG4::CtrlWnd;
+using TWIG4::Wnd;
+using test::App;
+namespace WindowList = TWIG4::WindowList;
+
+namespace {
+
+// Records the messages reaching its WndProc, and whether the object was bound to the
+// window each came for; answers `answer` to commands, notifications and owner drawing.
+template <class Base>
+class Recorder : public Base {
+public:
+    std::vector<UINT> seen;
+    bool unbound = false;
+    LRESULT answer = 0;
+    LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        seen.push_back(message);
+        unbound |= this->handle != hwnd;
+        if (answer && (message == WM_COMMAND || message == WM_NOTIFY || message == WM_DRAWITEM)) return answer;
+        return Base::WndProc(hwnd, message, wParam, lParam);
+    }
+    bool Saw(UINT message) const { return std::count(seen.begin(), seen.end(), message) > 0; }
+};
+using RecordingWnd = Recorder<Wnd>;
+
+class Windows : public ::testing::Test {
+protected:
+    void SetUp() override { App().Prepare(); }
+};
+
+TEST_F(Windows, AnObjectIsBoundFromItsFirstMessageToItsLast) {
+    const unsigned before = WindowList::Count();
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreateChild(0, WS_POPUP, nullptr));
+    const HWND hwnd = wnd.GetHandle();
+    EXPECT_EQ(WindowList::FromHandle(hwnd), &wnd);
+    EXPECT_TRUE(wnd.Saw(WM_NCCREATE));
+    EXPECT_FALSE(wnd.CreateChild(0, WS_POPUP, nullptr)) << "one window per object";
+    ASSERT_TRUE(wnd.Destroy());
+    EXPECT_TRUE(wnd.Saw(WM_NCDESTROY));
+    EXPECT_FALSE(wnd.unbound);
+    EXPECT_EQ(wnd.GetHandle(), nullptr);
+    EXPECT_EQ(WindowList::Count(), before);
+    EXPECT_EQ(TWIG4::Dispatch(hwnd, WM_USER, 0, 0), -1);
+
+    // A window made while handling WM_CREATE is not bound; a refused creation leaves nothing.
+    class Parent : public RecordingWnd {
+    public:
+        HWND child = nullptr;
+        bool refuse = false;
+        LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+            if (message == WM_CREATE) {
+                child = CreateWindowExW(0, TWIG4::SDIApp::kChildClass, L"", WS_CHILD, 0, 0, 5, 5, hwnd, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr);
+                if (refuse) return -1;
+            }
+            return RecordingWnd::WndProc(hwnd, message, wParam, lParam);
+        }
+    } parent, refusing;
+    ASSERT_TRUE(parent.CreateChild(0, WS_POPUP, nullptr));
+    EXPECT_EQ(WindowList::FromHandle(parent.child), nullptr);
+    refusing.refuse = true;
+    EXPECT_FALSE(refusing.CreateChild(0, WS_POPUP, nullptr));
+    EXPECT_EQ(refusing.GetHandle(), nullptr);
+    EXPECT_EQ(WindowList::Count(), before + 1);
+}
+
+TEST_F(Windows, ControlMessagesReachTheControlObjectFirst) {
+    RecordingWnd parent;
+    ASSERT_TRUE(parent.CreateChild(0, WS_POPUP, nullptr));
+    Recorder<CtrlWnd> button;
+    ASSERT_TRUE(button.Create(L"BUTTON", 0, WS_CHILD | WS_VISIBLE, L"Press", 0, 0, 80, 24, &parent, 77));
+    ASSERT_TRUE(button.Subclass());
+    EXPECT_FALSE(button.Subclass()) << "a window is subclassed at most once";
+
+    SendMessageW(button.GetHandle(), BM_CLICK, 0, 0);  // the control answers 0: the parent gets it too
+    EXPECT_TRUE(button.Saw(WM_COMMAND));
+    EXPECT_TRUE(parent.Saw(WM_COMMAND));
+    EXPECT_TRUE(button.unbound) << "reflected with the parent's handle";
+
+    button.answer = 5;
+    parent.seen.clear();
+    const LPARAM from = reinterpret_cast<LPARAM>(button.GetHandle());
+    EXPECT_EQ(SendMessageW(parent.GetHandle(), WM_COMMAND, MAKEWPARAM(77, BN_CLICKED), from), 5);
+    NMHDR header = {button.GetHandle(), 77, NM_CLICK};
+    EXPECT_EQ(SendMessageW(parent.GetHandle(), WM_NOTIFY, 77, reinterpret_cast<LPARAM>(&header)), 5);
+    DRAWITEMSTRUCT draw = {};
+    draw.hwndItem = button.GetHandle();
+    EXPECT_EQ(SendMessageW(parent.GetHandle(), WM_DRAWITEM, 77, reinterpret_cast<LPARAM>(&draw)), 5);
+    EXPECT_TRUE(parent.seen.empty()) << "the control's answer ends the dispatch";
+
+    button.seen.clear();
+    SendMessageW(parent.GetHandle(), WM_COMMAND, MAKEWPARAM(40017, 1), 0);  // a menu command: not reflected
+    EXPECT_FALSE(button.Saw(WM_COMMAND));
+    EXPECT_TRUE(parent.Saw(WM_COMMAND));
+
+    // A frame is never subclassed; a foreign window can be attached, and goes with the object.
+    CREATESTRUCTW p = {};
+    p.lpszClass = TWIG4::SDIApp::kFrameClass;
+    p.style = WS_POPUP;
+    p.hInstance = GetModuleHandleW(nullptr);
+    RecordingWnd frame;
+    ASSERT_TRUE(frame.Create(p));
+    EXPECT_FALSE(frame.Subclass());
+    HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    {
+        RecordingWnd attached;
+        ASSERT_TRUE(attached.Attach(plain));
+        ASSERT_TRUE(attached.Subclass());
+        SendMessageW(plain, WM_USER + 7, 0, 0);
+        EXPECT_TRUE(attached.Saw(WM_USER + 7));
+    }
+    EXPECT_FALSE(IsWindow(plain));
+}
+
+// ---- The application object ------------------------------------------------------------
+
+class AppLoop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App().ResetHooks();
+        wintest::DrainQueue();
+    }
+    void TearDown() override {
+        App().ResetHooks();
+        App().SetAccelerators(nullptr);
+        App().DestroyFrame();
+    }
+    static int Run() { return App().Run(GetModuleHandleW(nullptr), L"", SW_SHOWNORMAL); }
+};
+
+// A second listed window that asks for idle passes while the counter is below 3.
+class IdleWnd : public Wnd {
+public:
+    std::vector<std::string>* log = nullptr;
+    bool OnIdle(unsigned n) override {
+        log->push_back("wnd" + std::to_string(n));
+        return n < 3;
+    }
+};
+
+TEST_F(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
+    test::TestApp& app = App();
+    app.ResetFirstIdle();
+    std::vector<std::string> log;
+    IdleWnd other;
+    other.log = &log;
+    int phase = 0;
+    ACCEL accel = {FVIRTKEY, VK_F2, 40017};
+    app.SetAccelerators(CreateAcceleratorTableW(&accel, 1));
+    app.onFirstIdle = [&] {
+        log.push_back("first");
+        other.CreateChild(0, WS_POPUP, nullptr);  // listed after the frame
+        return false;
+    };
+    app.onIdle = [&](unsigned n) {
+        log.push_back("idle" + std::to_string(n));
+        if (n == 3 && phase == 0) {
+            // Neither these nor the thread message restart idle processing; what the
+            // thread message's handler posts does.
+            phase = 1;
+            PostMessageW(app.GetHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+            PostMessageW(app.GetHandle(), WM_TIMER, 77, 0);
+            PostMessageW(app.GetHandle(), WM_PAINT, 0, 0);
+            PostThreadMessageW(GetCurrentThreadId(), WM_APP + 1, 11, 22);
+        } else if (n == 3 && phase == 2) {
+            other.Destroy();
+            app.Destroy();  // ends the loop
+        }
+        return false;
+    };
+    app.onThreadMessage = [&](UINT message, WPARAM wParam, LPARAM) -> LRESULT {
+        if (message != WM_APP + 1 || wParam != 11) return 0;
+        log.push_back("thread");
+        phase = 2;
+        PostMessageW(app.GetHandle(), WM_KEYDOWN, VK_F3, 1);  // not in the table
+        PostMessageW(app.GetHandle(), WM_KEYDOWN, VK_F2, 1);
+        return 0;
+    };
+    app.onMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_MOUSEMOVE && lParam == MAKELPARAM(5, 5)) log.push_back("mousemove");
+        if (message == WM_TIMER && wParam == 77) log.push_back("timer");
+        if (message == WM_APP + 1) log.push_back("thread message dispatched");
+        if (message == WM_KEYDOWN) log.push_back("key" + std::to_string(wParam - VK_F1 + 1));
+        if (message == WM_COMMAND) log.push_back("command" + std::to_string(LOWORD(wParam)) + "/" + std::to_string(HIWORD(wParam)));
+        return 0;
+    };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(app.GetHandle(), nullptr);
+    const std::vector<std::string> expected = {
+        "first", "idle0", "wnd0", "idle1", "wnd1", "idle2", "wnd2", "idle3", "wnd3",  // the other window asks
+        "mousemove", "timer", "thread", "key3", "command40017/1",
+        "idle0", "wnd0", "idle1", "wnd1", "idle2", "wnd2", "idle3"};
+    ASSERT_GE(log.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + expected.size()), expected);
+
+    // A second run of the loop does not call OnFirstIdle again.
+    log.clear();
+    app.onIdle = [&](unsigned) { return app.Destroy(), false; };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(std::find(log.begin(), log.end(), "first") == log.end());
+}
+
+TEST_F(AppLoop, AnExceptionFromAHandlerEndsTheLoopWithABoxOverTheFrame) {
+    test::TestApp& app = App();
+    app.onIdle = [&](unsigned) { return PostMessageW(app.GetHandle(), WM_APP + 9, 0, 0), false; };
+    app.onMessage = [&](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+        if (message == WM_APP + 9) throw std::runtime_error("handler failure");
+        return 0;
+    };
+    std::wstring caption, text;
+    HWND owner = nullptr;
+    wintest::Helper helper([&] {
+        HWND box = wintest::WaitForWindow([](HWND w) { return wintest::ClassOf(w) == L"#32770"; }, 10000,
+                                          wintest::Shown::Only);
+        if (!box) return;
+        caption = wintest::TextOf(box);
+        owner = GetWindow(box, GW_OWNER);
+        for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (wintest::TextOf(c) == L"Unhandled exception") text = wintest::TextOf(c);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(helper.Join(15000));
+    EXPECT_EQ(text, L"Unhandled exception");
+    EXPECT_EQ(caption, L"Framework tests");
+    EXPECT_NE(owner, nullptr);
+}
+
+TEST_F(AppLoop, TheClientFillsTheFrameAndGetsItsCommands) {
+    ASSERT_TRUE(App().CreateFrame());
+    class Client : public Recorder<TWIG4::SDIClientWnd> {} client;
+    ASSERT_TRUE(client.Create(&App()));
+    App().Move(0, 0, 500, 400, false);  // WM_SIZE lays the client out
+    RECT frame = {}, placed = {};
+    App().GetClientRect(&frame);
+    GetWindowRect(client.GetHandle(), &placed);
+    MapWindowPoints(nullptr, App().GetHandle(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_TRUE(EqualRect(&frame, &placed));
+    client.seen.clear();
+    client.answer = 1;
+    EXPECT_EQ(SendMessageW(App().GetHandle(), WM_COMMAND, 40014, 0), 1);
+    SendMessageW(App().GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    EXPECT_EQ(client.seen, (std::vector<UINT>{WM_COMMAND, WM_MOUSEWHEEL}));
+    client.Destroy();
+    App().SetClient(nullptr);
+}
+
+// ---- Window placement --------------------------------------------------------------------
+
+const wchar_t kPlacementKey[] = L"Software\\Bistrope-tests\\framework\\WindowPos";
+
+struct Placement {
+    const char* name;
+    std::vector<std::int32_t> stored;  // left, top, right, bottom, cmd: as many as are stored
+    bool complete;
+    RECT normal;
+    bool minimised;
+};
+
+class WindowPlacement : public ::testing::TestWithParam<Placement> {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(App().CreateFrame()); }
+    static void TearDownTestSuite() { App().DestroyFrame(); }
+    void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Bistrope-tests\\framework"); }
+    void TearDown() override { SetUp(); }
+};
+
+const wchar_t* const kNames[] = {L"rect.left", L"rect.top", L"rect.right", L"rect.bottom", L"cmd"};
+
+TEST_P(WindowPlacement, IsRestoredFromWhatIsStored) {
+    const Placement& c = GetParam();
+    for (size_t i = 0; i < c.stored.size(); ++i)
+        RegSetKeyValueW(HKEY_CURRENT_USER, kPlacementKey, kNames[i], REG_DWORD, &c.stored[i], 4);
+    EXPECT_EQ(App().RestoreWindowPlacement(L"WindowPos", RECT{100, 120, 700, 520}), c.complete);
+    WINDOWPLACEMENT p = {};
+    p.length = sizeof(p);
+    GetWindowPlacement(App().GetHandle(), &p);
+    EXPECT_TRUE(EqualRect(&p.rcNormalPosition, &c.normal));
+    EXPECT_EQ(IsIconic(App().GetHandle()) != 0, c.minimised);
+    EXPECT_TRUE(IsWindowVisible(App().GetHandle()));
+
+    // Saved back, the values read as they were restored (negative ones included).
+    ASSERT_TRUE(App().SaveWindowPlacement(L"WindowPos"));
+    const std::int32_t expected[] = {c.normal.left, c.normal.top, c.normal.right, c.normal.bottom,
+                                     c.minimised ? SW_SHOWMINIMIZED : SW_SHOWNORMAL};
+    for (int i = 0; i < 5; ++i) {
+        std::int32_t v = 0;
+        DWORD size = 4;
+        EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, kPlacementKey, kNames[i], RRF_RT_REG_DWORD, nullptr, &v, &size), 0);
+        EXPECT_EQ(v, expected[i]) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Frame, WindowPlacement, ::testing::Values(
+    Placement{"Nothing", {}, false, {100, 120, 700, 520}, false},
+    Placement{"Everything", {-20, 40, 530, 440, SW_SHOWNORMAL}, true, {-20, 40, 530, 440}, false},
+    Placement{"NoBottomNorState", {10, 20, 410}, false, {10, 20, 410, 520}, false},
+    Placement{"Minimised", {30, 40, 530, 440, SW_SHOWMINIMIZED}, true, {30, 40, 530, 440}, true}),
+    [](const ::testing::TestParamInfo<Placement>& info) { return std::string(info.param.name); });
+
+TEST(WindowPlacementKey, NoKeyNameDoesNothing) {
+    EXPECT_FALSE(App().RestoreWindowPlacement(L"", RECT{0, 0, 10, 10}));
+    EXPECT_FALSE(App().SaveWindowPlacement(nullptr));
+}
+
+}  // namespace
