@@ -30,54 +30,34 @@ inline Bytes Utf16(const std::u16string& units) {
 }
 inline Bytes Le32(std::uint32_t v) { return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)}; }
 
-// Reads of value "V" under subkey "S".
-inline Check DwordIs(std::uint32_t expected) {
-    return [=](Registry& r) {
-        std::uint32_t v = 7;
-        EXPECT_TRUE(r.ReadDword(L"S", L"V", v, 7u));
-        EXPECT_EQ(v, expected);
-    };
+// Typed reads of value "V" under subkey "S"; Reads<T>(x) checks that one finds x.
+inline bool Read(Registry& r, std::uint32_t& v) { return r.ReadDword(L"S", L"V", v, 7u); }
+inline bool Read(Registry& r, std::int32_t& v) { return r.ReadDword(L"S", L"V", v, 7); }
+inline bool Read(Registry& r, bool& v) { return r.ReadBool(L"S", L"V", v, false); }
+inline bool Read(Registry& r, float& v) { return r.ReadFloat(L"S", L"V", v, 99.0f); }
+inline bool Read(Registry& r, std::wstring& v) {
+    String s(L"old");
+    const bool found = r.ReadString(L"S", L"V", s, L"default");
+    return v = s.GetBuffer(), found;
 }
-inline Check SignedIs(std::int32_t expected) {
+template <class T>
+Check Reads(T expected) {
     return [=](Registry& r) {
-        std::int32_t v = 7;
-        EXPECT_TRUE(r.ReadDword(L"S", L"V", v, 7));
+        T v{};
+        EXPECT_TRUE(Read(r, v));
         EXPECT_EQ(v, expected);
-    };
-}
-inline Check FlagIs(bool expected) {
-    return [=](Registry& r) {
-        bool v = !expected;
-        EXPECT_TRUE(r.ReadBool(L"S", L"V", v, !expected));
-        EXPECT_EQ(v, expected);
-    };
-}
-inline Check FloatIs(float expected) {
-    return [=](Registry& r) {
-        float v = 99.0f;
-        EXPECT_TRUE(r.ReadFloat(L"S", L"V", v, 99.0f));
-        EXPECT_EQ(v, expected);
-    };
-}
-inline Check TextIs(const std::wstring& expected) {
-    return [=](Registry& r) {
-        String v(L"old");
-        EXPECT_TRUE(r.ReadString(L"S", L"V", v, L"default"));
-        EXPECT_EQ(std::wstring(v.GetBuffer()), expected);
     };
 }
 // Reads as missing: false and the default, as a number, a string and a float.
 inline Check Missing() {
     return [](Registry& r) {
         std::uint32_t v = 0;
-        String s;
+        std::wstring s;
         float f = 0;
-        EXPECT_FALSE(r.ReadDword(L"S", L"V", v, 5u));
-        EXPECT_EQ(v, 5u);
-        EXPECT_FALSE(r.ReadString(L"S", L"V", s, L"default"));
-        EXPECT_STREQ(s.GetBuffer(), L"default");
-        EXPECT_FALSE(r.ReadFloat(L"S", L"V", f, 0.75f));
-        EXPECT_EQ(f, 0.75f);
+        EXPECT_FALSE(Read(r, v) || Read(r, s) || Read(r, f));
+        EXPECT_EQ(v, 7u);
+        EXPECT_EQ(s, L"default");
+        EXPECT_EQ(f, 99.0f);
     };
 }
 
@@ -90,17 +70,17 @@ struct Written {
 };
 
 const Written kWritten[] = {
-    {"Dword", [](Registry& r) { return r.WriteDword(L"S", L"V", 1234u); }, 4, Le32(1234), DwordIs(1234)},
-    {"NegativeDword", [](Registry& r) { return r.WriteDword(L"S", L"V", std::int32_t{-20}); }, 4, {0xEC, 0xFF, 0xFF, 0xFF}, SignedIs(-20)},
-    {"FlagTrue", [](Registry& r) { return r.WriteBool(L"S", L"V", true); }, 4, Le32(1), FlagIs(true)},
-    {"FlagFalse", [](Registry& r) { return r.WriteBool(L"S", L"V", false); }, 4, Le32(0), FlagIs(false)},
-    {"Float", [](Registry& r) { return r.WriteFloat(L"S", L"V", 0.299f); }, 1, Utf16(u"0.29899999"), FloatIs(0.299f)},
-    {"FloatRoundedUp", [](Registry& r) { return r.WriteFloat(L"S", L"V", 0.3f); }, 1, Utf16(u"0.30000001"), FloatIs(0.3f)},
-    {"NegativeFloat", [](Registry& r) { return r.WriteFloat(L"S", L"V", -0.5f); }, 1, Utf16(u"-0.50000000"), FloatIs(-0.5f)},
-    {"LargeFloat", [](Registry& r) { return r.WriteFloat(L"S", L"V", 123456.75f); }, 1, Utf16(u"123456.75000000"), FloatIs(123456.75f)},
+    {"Dword", [](Registry& r) { return r.WriteDword(L"S", L"V", 1234u); }, 4, Le32(1234), Reads<std::uint32_t>(1234)},
+    {"NegativeDword", [](Registry& r) { return r.WriteDword(L"S", L"V", std::int32_t{-20}); }, 4, {0xEC, 0xFF, 0xFF, 0xFF}, Reads<std::int32_t>(-20)},
+    {"FlagTrue", [](Registry& r) { return r.WriteBool(L"S", L"V", true); }, 4, Le32(1), Reads(true)},
+    {"FlagFalse", [](Registry& r) { return r.WriteBool(L"S", L"V", false); }, 4, Le32(0), Reads(false)},
+    {"Float", [](Registry& r) { return r.WriteFloat(L"S", L"V", 0.299f); }, 1, Utf16(u"0.29899999"), Reads(0.299f)},
+    {"FloatRoundedUp", [](Registry& r) { return r.WriteFloat(L"S", L"V", 0.3f); }, 1, Utf16(u"0.30000001"), Reads(0.3f)},
+    {"NegativeFloat", [](Registry& r) { return r.WriteFloat(L"S", L"V", -0.5f); }, 1, Utf16(u"-0.50000000"), Reads(-0.5f)},
+    {"LargeFloat", [](Registry& r) { return r.WriteFloat(L"S", L"V", 123456.75f); }, 1, Utf16(u"123456.75000000"), Reads(123456.75f)},
     {"WideString", [](Registry& r) { return r.WriteString(L"S", L"V", String(L"C:\\images \u00e9\U0001F600")); }, 1,
-     Utf16(u"C:\\images \u00e9\U0001F600"), TextIs(L"C:\\images \u00e9\U0001F600")},
-    {"EmptyString", [](Registry& r) { return r.WriteString(L"S", L"V", String()); }, 1, {}, TextIs(L"")},
+     Utf16(u"C:\\images \u00e9\U0001F600"), Reads(std::wstring(L"C:\\images \u00e9\U0001F600"))},
+    {"EmptyString", [](Registry& r) { return r.WriteString(L"S", L"V", String()); }, 1, {}, Reads(std::wstring(L""))},
 };
 
 // Raw data of value "V" under subkey "S" and what the typed reads make of it.
@@ -112,34 +92,34 @@ struct Stored {
 };
 
 const Stored kStored[] = {
-    {"TerminatedText", 1, Utf16(std::u16string(u"C:\\photos") + u'\0'), TextIs(L"C:\\photos")},
-    {"OddLengthText", 1, {'a', 0, 'b', 0, 'c'}, TextIs(L"ab")},
-    {"TextOf512Units", 1, Utf16(std::u16string(512, u'x')), TextIs(std::wstring(512, L'x'))},
-    {"TerminatedTextOf1024Bytes", 1, Utf16(std::u16string(511, u'y') + u'\0'), TextIs(std::wstring(511, L'y'))},
+    {"TerminatedText", 1, Utf16(std::u16string(u"C:\\photos") + u'\0'), Reads(std::wstring(L"C:\\photos"))},
+    {"OddLengthText", 1, {'a', 0, 'b', 0, 'c'}, Reads(std::wstring(L"ab"))},
+    {"TextOf512Units", 1, Utf16(std::u16string(512, u'x')), Reads(std::wstring(512, L'x'))},
+    {"TerminatedTextOf1024Bytes", 1, Utf16(std::u16string(511, u'y') + u'\0'), Reads(std::wstring(511, L'y'))},
     {"TextOf513Units", 1, Utf16(std::u16string(513, u'x')), Missing()},
-    {"FlagTwo", 4, Le32(2), FlagIs(false)},
-    {"FlagAllOnes", 4, Le32(0xFFFFFFFFu), FlagIs(false)},
-    {"FlagOneInTheSecondByte", 4, Le32(0x101), FlagIs(false)},
-    {"TwoByteBinary", 3, {0x34, 0x12}, DwordIs(0x1234)},
-    {"TextAsDword", 1, Utf16(u"A"), DwordIs(0x41)},
+    {"FlagTwo", 4, Le32(2), Reads(false)},
+    {"FlagAllOnes", 4, Le32(0xFFFFFFFFu), Reads(false)},
+    {"FlagOneInTheSecondByte", 4, Le32(0x101), Reads(false)},
+    {"TwoByteBinary", 3, {0x34, 0x12}, Reads<std::uint32_t>(0x1234)},
+    {"TextAsDword", 1, Utf16(u"A"), Reads<std::uint32_t>(0x41)},
     {"EightByteQword", 11, {1, 2, 3, 4, 5, 6, 7, 8}, [](Registry& r) {
          std::uint32_t v = 0;
          EXPECT_FALSE(r.ReadDword(L"S", L"V", v, 5u));
          EXPECT_EQ(v, 5u);
      }},
-    {"TerminatedFloat", 1, Utf16(std::u16string(u"0.50000000") + u'\0'), FloatIs(0.5f)},
-    {"FloatOfWords", 1, Utf16(u"not a number"), FloatIs(0.0f)},
-    {"FloatWithBlanksAndExponent", 1, Utf16(u"  -2.5e1xyz"), FloatIs(-25.0f)},
-    {"FloatWithoutLeadingDigit", 1, Utf16(u"+.25"), FloatIs(0.25f)},
-    {"FloatWithDecimalComma", 1, Utf16(u"1,5"), FloatIs(1.0f)},
-    {"FloatBeyondRange", 1, Utf16(u"1e39"), FloatIs(0.0f)},
-    {"FloatNan", 1, Utf16(u"nan"), FloatIs(0.0f)},
-    {"FloatInfinity", 1, Utf16(u"inf"), FloatIs(0.0f)},
-    {"FloatHex", 1, Utf16(u"0x1A"), FloatIs(0.0f)},
-    {"FloatEndingInAPoint", 1, Utf16(u"7."), FloatIs(7.0f)},
-    {"FloatWithAnEmptyExponent", 1, Utf16(u"1e+"), FloatIs(1.0f)},
-    {"FloatFollowedByWords", 1, Utf16(u"3 apples"), FloatIs(3.0f)},
-    {"EmptyFloat", 1, {}, FloatIs(0.0f)},
+    {"TerminatedFloat", 1, Utf16(std::u16string(u"0.50000000") + u'\0'), Reads(0.5f)},
+    {"FloatOfWords", 1, Utf16(u"not a number"), Reads(0.0f)},
+    {"FloatWithBlanksAndExponent", 1, Utf16(u"  -2.5e1xyz"), Reads(-25.0f)},
+    {"FloatWithoutLeadingDigit", 1, Utf16(u"+.25"), Reads(0.25f)},
+    {"FloatWithDecimalComma", 1, Utf16(u"1,5"), Reads(1.0f)},
+    {"FloatBeyondRange", 1, Utf16(u"1e39"), Reads(0.0f)},
+    {"FloatNan", 1, Utf16(u"nan"), Reads(0.0f)},
+    {"FloatInfinity", 1, Utf16(u"inf"), Reads(0.0f)},
+    {"FloatHex", 1, Utf16(u"0x1A"), Reads(0.0f)},
+    {"FloatEndingInAPoint", 1, Utf16(u"7."), Reads(7.0f)},
+    {"FloatWithAnEmptyExponent", 1, Utf16(u"1e+"), Reads(1.0f)},
+    {"FloatFollowedByWords", 1, Utf16(u"3 apples"), Reads(3.0f)},
+    {"EmptyFloat", 1, {}, Reads(0.0f)},
 };
 
 template <typename Case>

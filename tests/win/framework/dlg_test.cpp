@@ -1,8 +1,7 @@
-// Modal and modeless dialogs: where they are placed, Enter, Escape and a control's command,
-// and the item helpers. The templates are the program's own (about box 114: a popup with an
+// Modal and modeless dialogs: where they are placed, and Enter, Escape and a control's
+// command. The templates are the program's own (about box 114: a popup with an
 // OK button and a static text; progress 116: a child with a static text and a progress bar).
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -163,35 +162,6 @@ TEST(Dialogs, EnterEscapeAndAClickEndTheBoxAControlHearingItsCommandFirst) {
     EXPECT_EQ(TWIG4::WindowList::Count(), listed) << "the objects left the list with their destruction";
     ModalDlg none;
     EXPECT_EQ(none.DoModal(9999, nullptr, true), -1) << "no such template";
-}
-
-TEST(Dialogs, ItemHelpersWriteAndReadControlsById) {
-    test::App().Prepare();
-    Wnd parent;
-    ASSERT_TRUE(parent.CreateChild(0, WS_POPUP, nullptr));
-    ModelessDlg dlg;
-    ASSERT_TRUE(dlg.Create(IDD_PROGRESS, &parent, false));
-    const auto text = [&] { return wintest::TextOf(dlg.GetItem(IDC_PROGRESS_TEXT)); };
-    EXPECT_TRUE(dlg.SetItemDouble(IDC_PROGRESS_TEXT, -2.0 / 3.0, 2));
-    EXPECT_EQ(text(), L"-0.67");
-    EXPECT_TRUE(dlg.SetItemInt(IDC_PROGRESS_TEXT, -42));
-    EXPECT_FALSE(dlg.SetItemDouble(IDC_PROGRESS_TEXT, 1e300, 3)) << "longer than the 100-character buffer";
-    EXPECT_EQ(text(), L"-42");
-    int i = 5;
-    double d = 5.0;
-    EXPECT_TRUE(dlg.GetItemInt(IDC_PROGRESS_TEXT, &i));
-    EXPECT_EQ(i, -42);
-    EXPECT_TRUE(dlg.SetItemText(IDC_PROGRESS_TEXT, L"  3.25e2 px"));
-    EXPECT_TRUE(dlg.GetItemDouble(IDC_PROGRESS_TEXT, &d));
-    EXPECT_EQ(d, 325.0);
-    EXPECT_TRUE(dlg.SetItemText(IDC_PROGRESS_TEXT, L"quality"));
-    EXPECT_TRUE(dlg.GetItemInt(IDC_PROGRESS_TEXT, &i));
-    EXPECT_EQ(i, 0);
-    i = 9;
-    EXPECT_FALSE(dlg.GetItemInt(9999, &i));
-    EXPECT_EQ(i, 9);
-    EXPECT_TRUE(dlg.SetItemProgress(IDC_PROGRESS_BAR, 40));
-    EXPECT_EQ(SendMessageW(dlg.GetItem(IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0), 40);
 }
 
 }  // namespace

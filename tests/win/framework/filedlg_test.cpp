@@ -1,5 +1,5 @@
-// The real open and save dialogs, driven from a helper thread: a name typed into the
-// file-name field, then Enter (or Cancel).
+// The real open dialog, driven from a helper thread: the view switched, a name typed into
+// the file-name field, then Enter.
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
@@ -106,24 +106,6 @@ TEST_F(FileDialogs, OpenGivesTheChosenFileInPartsAndTheViewTheUserChose) {
     EXPECT_EQ(seen.listStyleAfter, LVS_REPORT);
     EXPECT_EQ(dlg.GetViewMode(), 1);
     EXPECT_EQ(dlg.GetHandle(), nullptr) << "unbound once the shell view is gone";
-}
-
-TEST_F(FileDialogs, SaveAddsTheDefaultExtensionAndCancelKeepsThePath) {
-    FileDlg save;
-    Driven seen;
-    wintest::Helper helper([&] { Drive(L"Save the anaglyph", L"anaglyph", false, seen); });
-    ASSERT_TRUE(save.SaveAs(folder.c_str(), kFilter, OFN_HIDEREADONLY, nullptr, L"Save the anaglyph"));
-    ASSERT_TRUE(helper.Join(30000));
-    EXPECT_EQ(std::wstring(save.GetPath().GetBuffer()), Path(L"anaglyph.jpg"));
-    EXPECT_EQ(save.GetViewMode(), 0);
-
-    Driven cancelled;
-    wintest::Helper canceller([&] { Drive(L"Open the right image", nullptr, false, cancelled); });
-    EXPECT_FALSE(save.Open(folder.c_str(), kFilter, 0, nullptr, nullptr, L"Open the right image"));
-    ASSERT_TRUE(canceller.Join(30000));
-    EXPECT_TRUE(cancelled.found);
-    EXPECT_EQ(std::wstring(save.GetPath().GetBuffer()), Path(L"anaglyph.jpg"));
-    EXPECT_STREQ(save.GetExtension().GetBuffer(), L"jpg");
 }
 
 }  // namespace

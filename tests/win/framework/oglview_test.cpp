@@ -1,6 +1,6 @@
 // The OpenGL view base: its context, frames with and without the background gradient (read
-// back from the drawing buffer), the camera's projection, and both ways of bringing a frame
-// to the window (swapping buffers, or GDI copying an offscreen frame the right way up).
+// back from the drawing buffer), and both ways of bringing a frame to the window (swapping
+// buffers, or GDI copying an offscreen frame the right way up).
 #include <windows.h>
 #include <GL/gl.h>
 
@@ -117,25 +117,6 @@ TEST(OpenGlView, CopiedFramesReachTheChildWindowTheRightWayUp) {
     EXPECT_TRUE(view.Present(memory.dc()));
     EXPECT_TRUE(Near(memory.Rgb(50, 0), {255, 0, 0}, 8));
     EXPECT_TRUE(Near(memory.Rgb(50, 79), {0, 0, 255}, 8));
-}
-
-TEST(OpenGlView, FramesLoadTheCameraProjection) {
-    GlWnd view;
-    ASSERT_TRUE(view.Make(64, 64));
-    ASSERT_TRUE(view.CreateContext(&view));
-    view.SetViewport(0, 0, 64, 64);
-    view.FitRect(-32, -32, 64, 64);  // one world unit, one pixel
-    EXPECT_DOUBLE_EQ(view.GetZoom(), 1.0);
-    view.SetTarget(TWIG4::Vec3{8.0, 0.0, 0.0});  // the world point (8, 0) at the centre
-    ASSERT_TRUE(view.BeginFrame());
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glRectd(8, 0, 24, 16);  // right of the centre, above it
-    EXPECT_TRUE(Near(view.Read(32 + 8, 32 + 8), {255, 255, 255}, 0));
-    EXPECT_TRUE(Near(view.Read(32 - 8, 32 + 8), {0, 0, 254}, 1)) << "left of the square: cleared";
-    EXPECT_TRUE(Near(view.Read(32 + 8, 32 - 8), {0, 0, 254}, 1)) << "below the square: cleared";
-    const TWIG4::Vec3 centre = view.WindowToWorld(TWIG4::Vec3{32.0, -32.0, 0.0});
-    EXPECT_DOUBLE_EQ(centre.x, 8.0);
-    EXPECT_DOUBLE_EQ(centre.y, 0.0);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Window objects and the application object: binding, reflection and subclassing; the main
-// loop's idle passes, thread messages, accelerators and exceptions; the client window and
-// the window placement.
+// loop's idle passes, thread messages and accelerators; the window placement.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -24,7 +22,7 @@ namespace WindowList = TWIG4::WindowList;
 namespace {
 
 // Records the messages reaching its WndProc, and whether the object was bound to the
-// window each came for; answers `answer` to commands, notifications and owner drawing.
+// window each came for; answers `answer` to commands and notifications.
 template <class Base>
 class Recorder : public Base {
 public:
@@ -34,56 +32,45 @@ public:
     LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
         seen.push_back(message);
         unbound |= this->handle != hwnd;
-        if (answer && (message == WM_COMMAND || message == WM_NOTIFY || message == WM_DRAWITEM)) return answer;
+        if (answer && (message == WM_COMMAND || message == WM_NOTIFY)) return answer;
         return Base::WndProc(hwnd, message, wParam, lParam);
     }
     bool Saw(UINT message) const { return std::count(seen.begin(), seen.end(), message) > 0; }
 };
 using RecordingWnd = Recorder<Wnd>;
 
-class Windows : public ::testing::Test {
-protected:
-    void SetUp() override { App().Prepare(); }
-};
-
-TEST_F(Windows, AnObjectIsBoundFromItsFirstMessageToItsLast) {
+TEST(Windows, AnObjectIsBoundFromItsFirstMessageToItsLastAndOnlyTheFirstWindowIsBound) {
+    App().Prepare();
     const unsigned before = WindowList::Count();
-    RecordingWnd wnd;
-    ASSERT_TRUE(wnd.CreateChild(0, WS_POPUP, nullptr));
-    const HWND hwnd = wnd.GetHandle();
-    EXPECT_EQ(WindowList::FromHandle(hwnd), &wnd);
-    EXPECT_TRUE(wnd.Saw(WM_NCCREATE));
-    EXPECT_FALSE(wnd.CreateChild(0, WS_POPUP, nullptr)) << "one window per object";
-    ASSERT_TRUE(wnd.Destroy());
-    EXPECT_TRUE(wnd.Saw(WM_NCDESTROY));
-    EXPECT_FALSE(wnd.unbound);
-    EXPECT_EQ(wnd.GetHandle(), nullptr);
-    EXPECT_EQ(WindowList::Count(), before);
-    EXPECT_EQ(TWIG4::Dispatch(hwnd, WM_USER, 0, 0), -1);
-
     // A window made while handling WM_CREATE is not bound; a refused creation leaves nothing.
     class Parent : public RecordingWnd {
     public:
         HWND child = nullptr;
         bool refuse = false;
         LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
-            if (message == WM_CREATE) {
-                child = CreateWindowExW(0, TWIG4::SDIApp::kChildClass, L"", WS_CHILD, 0, 0, 5, 5, hwnd, nullptr,
-                                        GetModuleHandleW(nullptr), nullptr);
-                if (refuse) return -1;
-            }
+            if (message == WM_CREATE)
+                child = CreateWindowExW(0, TWIG4::SDIApp::kChildClass, L"", WS_CHILD, 0, 0, 5, 5, hwnd, nullptr, nullptr, nullptr);
+            if (message == WM_CREATE && refuse) return -1;
             return RecordingWnd::WndProc(hwnd, message, wParam, lParam);
         }
-    } parent, refusing;
-    ASSERT_TRUE(parent.CreateChild(0, WS_POPUP, nullptr));
-    EXPECT_EQ(WindowList::FromHandle(parent.child), nullptr);
+    } wnd, refusing;
+    ASSERT_TRUE(wnd.CreateChild(0, WS_POPUP, nullptr));
+    const HWND hwnd = wnd.GetHandle();
+    EXPECT_EQ(WindowList::FromHandle(hwnd), &wnd);
+    EXPECT_EQ(WindowList::FromHandle(wnd.child), nullptr);
+    EXPECT_FALSE(wnd.CreateChild(0, WS_POPUP, nullptr)) << "one window per object";
+    ASSERT_TRUE(wnd.Destroy());
+    EXPECT_TRUE(wnd.Saw(WM_NCCREATE) && wnd.Saw(WM_NCDESTROY));
+    EXPECT_FALSE(wnd.unbound);
+    EXPECT_EQ(wnd.GetHandle(), nullptr);
+    EXPECT_EQ(TWIG4::Dispatch(hwnd, WM_USER, 0, 0), -1);
     refusing.refuse = true;
     EXPECT_FALSE(refusing.CreateChild(0, WS_POPUP, nullptr));
     EXPECT_EQ(refusing.GetHandle(), nullptr);
-    EXPECT_EQ(WindowList::Count(), before + 1);
+    EXPECT_EQ(WindowList::Count(), before);
 }
 
-TEST_F(Windows, ControlMessagesReachTheControlObjectFirst) {
+TEST(Windows, ControlMessagesReachTheControlObjectFirst) {
     RecordingWnd parent;
     ASSERT_TRUE(parent.CreateChild(0, WS_POPUP, nullptr));
     Recorder<CtrlWnd> button;
@@ -102,9 +89,6 @@ TEST_F(Windows, ControlMessagesReachTheControlObjectFirst) {
     EXPECT_EQ(SendMessageW(parent.GetHandle(), WM_COMMAND, MAKEWPARAM(77, BN_CLICKED), from), 5);
     NMHDR header = {button.GetHandle(), 77, NM_CLICK};
     EXPECT_EQ(SendMessageW(parent.GetHandle(), WM_NOTIFY, 77, reinterpret_cast<LPARAM>(&header)), 5);
-    DRAWITEMSTRUCT draw = {};
-    draw.hwndItem = button.GetHandle();
-    EXPECT_EQ(SendMessageW(parent.GetHandle(), WM_DRAWITEM, 77, reinterpret_cast<LPARAM>(&draw)), 5);
     EXPECT_TRUE(parent.seen.empty()) << "the control's answer ends the dispatch";
 
     button.seen.clear();
@@ -112,23 +96,6 @@ TEST_F(Windows, ControlMessagesReachTheControlObjectFirst) {
     EXPECT_FALSE(button.Saw(WM_COMMAND));
     EXPECT_TRUE(parent.Saw(WM_COMMAND));
 
-    // A frame is never subclassed; a foreign window can be attached, and goes with the object.
-    CREATESTRUCTW p = {};
-    p.lpszClass = TWIG4::SDIApp::kFrameClass;
-    p.style = WS_POPUP;
-    p.hInstance = GetModuleHandleW(nullptr);
-    RecordingWnd frame;
-    ASSERT_TRUE(frame.Create(p));
-    EXPECT_FALSE(frame.Subclass());
-    HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
-    {
-        RecordingWnd attached;
-        ASSERT_TRUE(attached.Attach(plain));
-        ASSERT_TRUE(attached.Subclass());
-        SendMessageW(plain, WM_USER + 7, 0, 0);
-        EXPECT_TRUE(attached.Saw(WM_USER + 7));
-    }
-    EXPECT_FALSE(IsWindow(plain));
 }
 
 // ---- The application object ------------------------------------------------------------
@@ -212,56 +179,6 @@ TEST_F(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
     ASSERT_GE(log.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + expected.size()), expected);
 
-    // A second run of the loop does not call OnFirstIdle again.
-    log.clear();
-    app.onIdle = [&](unsigned) { return app.Destroy(), false; };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_TRUE(std::find(log.begin(), log.end(), "first") == log.end());
-}
-
-TEST_F(AppLoop, AnExceptionFromAHandlerEndsTheLoopWithABoxOverTheFrame) {
-    test::TestApp& app = App();
-    app.onIdle = [&](unsigned) { return PostMessageW(app.GetHandle(), WM_APP + 9, 0, 0), false; };
-    app.onMessage = [&](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
-        if (message == WM_APP + 9) throw std::runtime_error("handler failure");
-        return 0;
-    };
-    std::wstring caption, text;
-    HWND owner = nullptr;
-    wintest::Helper helper([&] {
-        HWND box = wintest::WaitForWindow([](HWND w) { return wintest::ClassOf(w) == L"#32770"; }, 10000,
-                                          wintest::Shown::Only);
-        if (!box) return;
-        caption = wintest::TextOf(box);
-        owner = GetWindow(box, GW_OWNER);
-        for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (wintest::TextOf(c) == L"Unhandled exception") text = wintest::TextOf(c);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
-    EXPECT_EQ(Run(), 0);
-    EXPECT_TRUE(helper.Join(15000));
-    EXPECT_EQ(text, L"Unhandled exception");
-    EXPECT_EQ(caption, L"Framework tests");
-    EXPECT_NE(owner, nullptr);
-}
-
-TEST_F(AppLoop, TheClientFillsTheFrameAndGetsItsCommands) {
-    ASSERT_TRUE(App().CreateFrame());
-    class Client : public Recorder<TWIG4::SDIClientWnd> {} client;
-    ASSERT_TRUE(client.Create(&App()));
-    App().Move(0, 0, 500, 400, false);  // WM_SIZE lays the client out
-    RECT frame = {}, placed = {};
-    App().GetClientRect(&frame);
-    GetWindowRect(client.GetHandle(), &placed);
-    MapWindowPoints(nullptr, App().GetHandle(), reinterpret_cast<POINT*>(&placed), 2);
-    EXPECT_TRUE(EqualRect(&frame, &placed));
-    client.seen.clear();
-    client.answer = 1;
-    EXPECT_EQ(SendMessageW(App().GetHandle(), WM_COMMAND, 40014, 0), 1);
-    SendMessageW(App().GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
-    EXPECT_EQ(client.seen, (std::vector<UINT>{WM_COMMAND, WM_MOUSEWHEEL}));
-    client.Destroy();
-    App().SetClient(nullptr);
 }
 
 // ---- Window placement --------------------------------------------------------------------
@@ -316,10 +233,5 @@ INSTANTIATE_TEST_SUITE_P(Frame, WindowPlacement, ::testing::Values(
     Placement{"NoBottomNorState", {10, 20, 410}, false, {10, 20, 410, 520}, false},
     Placement{"Minimised", {30, 40, 530, 440, SW_SHOWMINIMIZED}, true, {30, 40, 530, 440}, true}),
     [](const ::testing::TestParamInfo<Placement>& info) { return std::string(info.param.name); });
-
-TEST(WindowPlacementKey, NoKeyNameDoesNothing) {
-    EXPECT_FALSE(App().RestoreWindowPlacement(L"", RECT{0, 0, 10, 10}));
-    EXPECT_FALSE(App().SaveWindowPlacement(nullptr));
-}
 
 }  // namespace
