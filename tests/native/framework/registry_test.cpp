@@ -4,7 +4,6 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -120,17 +119,6 @@ TEST_F(RegistryFileStore, ABatchWritesTheStoreOnceAtCommitOrNotAtAll) {
         ASSERT_TRUE(registry.WriteDword(L"S", L"V", 3u));
     }
     EXPECT_EQ(store.temp.Text(), committed);
-}
-
-TEST_F(RegistryFileStore, TheDefaultStoreFollowsXdgConfigHome) {
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    const std::string savedValue = saved ? saved : "";
-    setenv("XDG_CONFIG_HOME", store.temp.Folder().c_str(), 1);
-    EXPECT_TRUE(Registry(kRoot).WriteDword(L"S", L"V", 5u));
-    EXPECT_TRUE(std::filesystem::exists(store.temp.Folder() + "/bistrope/settings.store"));
-    setenv("XDG_CONFIG_HOME", "relative/not/allowed", 1);
-    EXPECT_NE(TWIG4::FileStore::DefaultPath().rfind("relative", 0), 0u);
-    saved ? setenv("XDG_CONFIG_HOME", savedValue.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace registry_scenarios

@@ -141,8 +141,8 @@ TEST_F(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
     app.onIdle = [&](unsigned n) {
         log.push_back("idle" + std::to_string(n));
         if (n == 3 && phase == 0) {
-            // Neither these nor the thread message restart idle processing; what the
-            // thread message's handler posts does.
+            // Neither these nor the thread message restart idle processing; the keys posted
+            // when a later timer fires do.
             phase = 1;
             PostMessageW(app.GetHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
             PostMessageW(app.GetHandle(), WM_TIMER, 77, 0);
@@ -158,23 +158,34 @@ TEST_F(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
         if (message != WM_APP + 1 || wParam != 11) return 0;
         log.push_back("thread");
         phase = 2;
-        PostMessageW(app.GetHandle(), WM_KEYDOWN, VK_F3, 1);  // not in the table
-        PostMessageW(app.GetHandle(), WM_KEYDOWN, VK_F2, 1);
+        SetTimer(app.GetHandle(), 78, 50, nullptr);  // with nothing restarting idle processing, the loop waits for it
         return 0;
     };
     app.onMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
         if (message == WM_MOUSEMOVE && lParam == MAKELPARAM(5, 5)) log.push_back("mousemove");
         if (message == WM_TIMER && wParam == 77) log.push_back("timer");
+        if (message == WM_TIMER && wParam == 78 && KillTimer(app.GetHandle(), 78)) {
+            log.push_back("timer78");
+            PostMessageW(app.GetHandle(), WM_KEYDOWN, VK_F3, 1);  // not in the table
+            PostMessageW(app.GetHandle(), WM_KEYDOWN, VK_F2, 1);
+        }
         if (message == WM_APP + 1) log.push_back("thread message dispatched");
         if (message == WM_KEYDOWN) log.push_back("key" + std::to_string(wParam - VK_F1 + 1));
         if (message == WM_COMMAND) log.push_back("command" + std::to_string(LOWORD(wParam)) + "/" + std::to_string(HIWORD(wParam)));
         return 0;
     };
+    const DWORD thread = GetCurrentThreadId();
+    volatile bool done = false;
+    wintest::Helper watchdog([&] {  // a loop that dispatches nothing is ended with a quit message
+        for (int i = 0; i < 200 && !done; ++i) Sleep(50);
+        if (!done) PostThreadMessageW(thread, WM_QUIT, 0, 0);
+    });
     EXPECT_EQ(Run(), 0);
+    done = true;
     EXPECT_EQ(app.GetHandle(), nullptr);
     const std::vector<std::string> expected = {
         "first", "idle0", "wnd0", "idle1", "wnd1", "idle2", "wnd2", "idle3", "wnd3",  // the other window asks
-        "mousemove", "timer", "thread", "key3", "command40017/1",
+        "mousemove", "timer", "thread", "timer78", "key3", "command40017/1",
         "idle0", "wnd0", "idle1", "wnd1", "idle2", "wnd2", "idle3"};
     ASSERT_GE(log.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + expected.size()), expected);
