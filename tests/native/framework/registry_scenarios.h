@@ -120,6 +120,8 @@ const Stored kStored[] = {
 
 template <typename Case>
 std::string CaseName(const ::testing::TestParamInfo<Case>& info) { return info.param.name; }
+inline void PrintTo(const Written& c, std::ostream* os) { *os << c.name; }
+inline void PrintTo(const Stored& c, std::ostream* os) { *os << c.name; }
 
 template <class Param = void>
 class Scenario : public std::conditional_t<std::is_void_v<Param>, ::testing::Test, ::testing::TestWithParam<Param>> {

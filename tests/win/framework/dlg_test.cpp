@@ -49,6 +49,7 @@ struct Placing {
     Expect expect;
     POINT at;  // for Expect::At
 };
+void PrintTo(const Placing& c, std::ostream* os) { *os << c.name; }
 
 // A parent popup at (100, 100) of 600 x 400 (not shown), a child of it covering
 // (300, 200)-(600, 400) on the screen, and a plain window in the popup's place whose

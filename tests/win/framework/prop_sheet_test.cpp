@@ -136,6 +136,7 @@ struct Way {
     int result;
     std::vector<int> applied;
 };
+void PrintTo(const Way& c, std::ostream* os) { *os << c.name; }
 
 class LeavingTheSheet : public PropSheetTest, public ::testing::WithParamInterface<Way> {};
 

@@ -203,6 +203,7 @@ struct Placement {
     RECT normal;
     bool minimised;
 };
+void PrintTo(const Placement& c, std::ostream* os) { *os << c.name; }
 
 class WindowPlacement : public ::testing::TestWithParam<Placement> {
 protected:
