@@ -31,29 +31,26 @@ TEST(GdiplusDecode, SampleFilesDecodeToTheirDocumentedPixels) {
 TEST(GdiplusDecode, EnhancedMetafileIsDrawnAtItsSize) {
     ScratchDir dir;
     const fs::path path = dir / L"picture.emf";
-    // A 2 x 2 cm frame with a red square in its left half, drawn with GDI.
+    // A 2 x 2 cm frame, red in its left half and blue in its right half, drawn with GDI.
     const RECT frame{0, 0, 2000, 2000};  // 0.01 mm units
-    HDC ref = GetDC(nullptr);
-    HDC emf = CreateEnhMetaFileW(ref, path.c_str(), &frame, L"test\0\0");
-    ReleaseDC(nullptr, ref);
+    HDC emf = CreateEnhMetaFileW(nullptr, path.c_str(), &frame, L"test\0\0");
     ASSERT_NE(emf, nullptr);
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
     const int px = GetDeviceCaps(emf, HORZRES) * 20 / GetDeviceCaps(emf, HORZSIZE);  // 20 mm in pixels
-    RECT leftHalf{0, 0, px / 2, px}, rightHalf{px / 2, 0, px, px};
-    FillRect(emf, &leftHalf, red);
-    FillRect(emf, &rightHalf, blue);
-    DeleteObject(red);
-    DeleteObject(blue);
+    const RECT halves[] = {{0, 0, px / 2, px}, {px / 2, 0, px, px}};
+    for (int i = 0; i < 2; ++i) {
+        HBRUSH brush = CreateSolidBrush(i ? RGB(0, 0, 255) : RGB(255, 0, 0));
+        FillRect(emf, &halves[i], brush);
+        DeleteObject(brush);
+    }
     DeleteEnhMetaFile(CloseEnhMetaFile(emf));
-
     const DecodeResult r = DecodeImageFile(path);
     ASSERT_TRUE(r.ok()) << r.status.message;
     EXPECT_EQ(r.format, ImageFormat::Emf);
     ASSERT_GT(r.image.width(), 8);
     ASSERT_GT(r.image.height(), 8);
-    const std::uint8_t* l = r.image.row(r.image.height() / 2) + 4 * (r.image.width() / 4);
-    const std::uint8_t* rt = r.image.row(r.image.height() / 2) + 4 * (3 * r.image.width() / 4);
+    const std::uint8_t* row = r.image.row(r.image.height() / 2);  // B, G, R, A
+    const std::uint8_t* l = row + 4 * (r.image.width() / 4);
+    const std::uint8_t* rt = row + 4 * (3 * r.image.width() / 4);
     EXPECT_TRUE(l[2] > 200 && l[1] < 50 && l[0] < 50) << int(l[0]) << " " << int(l[1]) << " " << int(l[2]);
     EXPECT_TRUE(rt[0] > 200 && rt[1] < 50 && rt[2] < 50) << int(rt[0]) << " " << int(rt[1]) << " " << int(rt[2]);
     const ProbeResult p = ProbeImageFile(path);

@@ -1,18 +1,18 @@
-// The tree property sheet: page area and layout, one page shown at a time, OK applying
-// every page in order, Cancel / Escape / close applying nothing, and its own modal loop.
-// Each sheet is driven from inside its modal loop by a timer on its first page; a watchdog
-// thread closes a sheet that is still open after 8 s, so no test can hang.
+// The tree property sheet: its layout around the largest page, one page shown at a time,
+// OK applying every page in order and the other ways out applying none. Each sheet is
+// driven from a timer on its first page inside its own modal loop; a watchdog thread closes
+// a sheet still open after 8 s.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
-#include "resources/controls_test_ids.h"
-#include "controls_test_util.h"
 #include "framework/win/prop_sheet.h"
+#include "resources/controls_test_ids.h"
 #include "test_app.h"
 
 using TWIG4::PropPage2;
@@ -20,27 +20,23 @@ using TWIG4::PropSheet2;
 
 namespace {
 
-constexpr UINT_PTR kDriveTimer = 77;
-
 class TestPage : public PropPage2 {
 public:
-    TestPage(int templateId, int number, std::vector<int>* log, int width = 0, int height = 0)
-        : PropPage2(templateId), number(number), log(log), width(width), height(height) {}
+    TestPage(int templateId, int number, std::vector<int>* applied, int width = 200, int height = 100)
+        : PropPage2(templateId), number(number), applied(applied), width(width), height(height) {}
+    std::function<void()> drive;  // run once, inside the sheet's modal loop
 
-    std::function<void()> drive;  // run once, from a timer inside the sheet's modal loop
-
-    void OnApply() override {
-        if (log) log->push_back(number);
-    }
+    void OnApply() override { applied->push_back(number); }
     LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_INITDIALOG) {
             // Child templates have no frame: the window size is the client size.
-            if (width > 0) SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
-            if (drive) ::SetTimer(hwnd, kDriveTimer, 150, nullptr);
+            if (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)
+                SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+            if (drive) ::SetTimer(hwnd, 77, 150, nullptr);
         }
-        if (message == WM_TIMER && wParam == kDriveTimer) {
-            ::KillTimer(hwnd, kDriveTimer);
-            if (drive) drive();
+        if (message == WM_TIMER && wParam == 77) {
+            ::KillTimer(hwnd, 77);
+            drive();
             return 1;
         }
         return PropPage2::WndProc(hwnd, message, wParam, lParam);
@@ -48,254 +44,119 @@ public:
 
 private:
     int number;
-    std::vector<int>* log;
-    int width;
-    int height;
+    std::vector<int>* applied;
+    int width, height;
 };
 
-bool Same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
-
-RECT RectInSheet(HWND child, HWND sheet) {
+RECT InSheet(const TWIG4::Wnd& child, const PropSheet2& sheet) {
     RECT r = {};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
+    GetWindowRect(child.GetHandle(), &r);
+    MapWindowPoints(nullptr, sheet.GetHandle(), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
-bool Shown(const PropPage2& p) { return IsWindowVisible(p.GetHandle()) && IsWindowEnabled(p.GetHandle()); }
-bool Hidden(const PropPage2& p) { return !IsWindowVisible(p.GetHandle()) && !IsWindowEnabled(p.GetHandle()); }
+void Click(PropSheet2& sheet, TWIG4::ButtonWnd& button) {
+    SendMessageW(sheet.GetHandle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button.GetHandle()), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button.GetHandle()));
+}
 
+// Three pages (the third from a popup template) in a sheet over a hidden popup at
+// (100, 100) of 800 x 600.
 class PropSheetTest : public ::testing::Test {
 protected:
+    std::vector<int> applied;
+    TestPage a{IDD_CONTROLS_TEST_CHILD_PAGE, 1, &applied, 300, 200};
+    TestPage b{IDD_CONTROLS_TEST_CHILD_PAGE, 2, &applied, 320, 150};
+    TestPage c{IDD_CONTROLS_TEST_POPUP_PAGE, 3, &applied};
+    PropSheet2 sheet;
+    TWIG4::Wnd parent;
+
     void SetUp() override {
         ASSERT_TRUE(test::App().CreateFrame());
-        ASSERT_TRUE(parent.Make(100, 100, 800, 600));
+        ASSERT_TRUE(parent.CreateChild(0, WS_POPUP, nullptr) && parent.Move(100, 100, 800, 600, false));
+        ASSERT_TRUE(sheet.AddPage(&a, L"First") && sheet.AddPage(&b, L"Second") && sheet.AddPage(&c, L"Third"));
     }
     void TearDown() override {
         parent.Destroy();
         test::App().DestroyFrame();
     }
-
-    // Runs the sheet with a watchdog; returns DoModal's result.
-    int Run(PropSheet2& sheet, const wchar_t* title, bool centre) {
+    int Run(const std::function<void()>& drive) {
+        a.drive = drive;
         volatile bool done = false;
-        stuck = false;
         wintest::Helper watchdog([&] {
             for (int i = 0; i < 400 && !done; ++i) Sleep(20);
-            if (done) return;
-            stuck = true;
-            if (HWND h = sheet.GetHandle()) PostMessageW(h, WM_CLOSE, 0, 0);
+            if (!done && sheet.GetHandle()) PostMessageW(sheet.GetHandle(), WM_CLOSE, 0, 0);
         });
-        const int result = sheet.DoModal(title, &parent, centre);
+        const int result = sheet.DoModal(L"Settings", &parent, true);
         done = true;
         EXPECT_TRUE(watchdog.Join(10000));
+        EXPECT_TRUE(IsWindowEnabled(test::App().GetHandle())) << "the frame is enabled again";
         return result;
     }
-
-    static void Click(PropSheet2& sheet, TWIG4::ButtonWnd& button) {
-        SendMessageW(sheet.GetHandle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button.GetHandle()), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(button.GetHandle()));
-    }
-
-    test::OwnerWnd parent;
-    volatile bool stuck = false;
 };
 
-TEST_F(PropSheetTest, PageAreaIsTheLargestWidthByTheLargestHeightAndTheSheetIsLaidOutAroundIt) {
-    std::vector<int> applied;
-    TestPage a(IDD_CONTROLS_TEST_CHILD_PAGE, 1, &applied, 300, 200);
-    TestPage b(IDD_CONTROLS_TEST_CHILD_PAGE, 2, &applied, 300, 200);
-    TestPage c(IDD_CONTROLS_TEST_CHILD_PAGE, 3, &applied, 320, 150);
-    PropSheet2 sheet;
-    ASSERT_TRUE(sheet.AddPage(&a, L"First"));
-    ASSERT_TRUE(sheet.AddPage(&b, L"Second"));
-    ASSERT_TRUE(sheet.AddPage(&c, L"Third"));
-
-    RECT pageRect = {}, client = {}, window = {}, ok = {}, cancel = {}, tree = {}, pageAt[3] = {};
-    bool frameDisabled = false;
-    a.drive = [&] {
-        HWND s = sheet.GetHandle();
-        pageRect = sheet.GetPageRect();
-        GetClientRect(s, &client);
-        GetWindowRect(s, &window);
-        ok = RectInSheet(sheet.GetOkButton().GetHandle(), s);
-        cancel = RectInSheet(sheet.GetCancelButton().GetHandle(), s);
-        tree = RectInSheet(sheet.GetTree().GetHandle(), s);
-        pageAt[0] = RectInSheet(a.GetHandle(), s);
-        pageAt[1] = RectInSheet(b.GetHandle(), s);
-        pageAt[2] = RectInSheet(c.GetHandle(), s);
+TEST_F(PropSheetTest, IsLaidOutAroundTheLargestPageAndShowsThePageSelectedInTheTree) {
+    const auto shown = [&] {
+        std::string s;
+        for (const PropPage2* p : {&a, &b, &c}) s += IsWindowVisible(p->GetHandle()) && IsWindowEnabled(p->GetHandle()) ? '1' : '0';
+        return s;
+    };
+    RECT got[5] = {}, window = {};
+    std::vector<std::string> seen;
+    bool allInPlace = false, frameDisabled = false;
+    EXPECT_EQ(Run([&] {
+        got[0] = sheet.GetPageRect();
+        GetClientRect(sheet.GetHandle(), &got[1]);
+        got[2] = InSheet(sheet.GetOkButton(), sheet), got[3] = InSheet(sheet.GetCancelButton(), sheet);
+        got[4] = InSheet(sheet.GetTree(), sheet);
+        GetWindowRect(sheet.GetHandle(), &window);
+        const RECT at[] = {InSheet(a, sheet), InSheet(b, sheet), InSheet(c, sheet)};
+        allInPlace = EqualRect(&at[0], &got[0]) && EqualRect(&at[1], &got[0]) && EqualRect(&at[2], &got[0]);
         frameDisabled = !IsWindowEnabled(test::App().GetHandle());
-        Click(sheet, sheet.GetCancelButton());
-    };
-    EXPECT_EQ(Run(sheet, L"Settings", true), 2);
-    EXPECT_FALSE(stuck);
-
-    EXPECT_TRUE(Same(pageRect, RECT{200, 0, 520, 200}));
-    for (const RECT& r : pageAt) EXPECT_TRUE(Same(r, pageRect));
-    EXPECT_EQ(client.right, 520);
-    EXPECT_EQ(client.bottom, 248);
-    EXPECT_TRUE(Same(ok, RECT{354, 213, 429, 236}));
-    EXPECT_TRUE(Same(cancel, RECT{433, 213, 508, 236}));
-    EXPECT_TRUE(Same(tree, RECT{6, 6, 194, 202}));
-    // Centred over the parent (100, 100, 900, 700), halves truncated.
-    const int w = window.right - window.left;
-    const int h = window.bottom - window.top;
-    EXPECT_EQ(window.left, 500 - w / 2);
-    EXPECT_EQ(window.top, 400 - h / 2);
-    EXPECT_TRUE(frameDisabled);
-    EXPECT_TRUE(IsWindowEnabled(test::App().GetHandle()));  // enabled again afterwards
-    EXPECT_TRUE(applied.empty());
-    EXPECT_EQ(sheet.GetHandle(), nullptr);
-}
-
-TEST_F(PropSheetTest, SelectingATreeItemShowsExactlyThatPage) {
-    TestPage a(IDD_CONTROLS_TEST_CHILD_PAGE, 1, nullptr, 200, 100);
-    TestPage b(IDD_CONTROLS_TEST_CHILD_PAGE, 2, nullptr, 200, 100);
-    TestPage c(IDD_CONTROLS_TEST_POPUP_PAGE, 3, nullptr);
-    PropSheet2 sheet;
-    sheet.AddPage(&a, L"First");
-    sheet.AddPage(&b, L"Second");
-    sheet.AddPage(&c, L"Third");
-
-    bool firstOnly = false, thirdOnly = false, secondOnly = false;
-    HTREEITEM selected = nullptr;
-    LONG_PTR style = 0, exStyle = 0;
-    HWND cParent = nullptr;
-    HWND sheetHandle = nullptr;
-    std::wstring label;
-    a.drive = [&] {
-        firstOnly = Shown(a) && Hidden(b) && Hidden(c);
-        // A click on the third item (the tree notifies the sheet).
-        sheet.GetTree().SelectItem(c.GetTreeItem());
-        thirdOnly = Hidden(a) && Hidden(b) && Shown(c);
-        // Through the sheet, selecting in the tree too.
+        seen.push_back(shown());
+        sheet.GetTree().SelectItem(c.GetTreeItem());  // a click on the third item
+        seen.push_back(shown());
         EXPECT_TRUE(sheet.ShowPage(&b, true));
-        secondOnly = Hidden(a) && Shown(b) && Hidden(c);
-        selected = reinterpret_cast<HTREEITEM>(
-            SendMessageW(sheet.GetTree().GetHandle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
-        EXPECT_FALSE(sheet.ShowPage(nullptr, false));
-        // The popup template became a plain child of the sheet.
-        style = GetWindowLongPtrW(c.GetHandle(), GWL_STYLE);
-        exStyle = GetWindowLongPtrW(c.GetHandle(), GWL_EXSTYLE);
-        cParent = GetParent(c.GetHandle());
-        sheetHandle = sheet.GetHandle();
-        wchar_t text[64] = {};
-        TVITEMW item = {};
-        item.mask = TVIF_TEXT;
-        item.hItem = c.GetTreeItem();
-        item.pszText = text;
-        item.cchTextMax = 64;
-        SendMessageW(sheet.GetTree().GetHandle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        label = text;
+        seen.push_back(shown());
         Click(sheet, sheet.GetCancelButton());
-    };
-    EXPECT_EQ(Run(sheet, L"Pages", false), 2);
-    EXPECT_FALSE(stuck);
-    EXPECT_TRUE(firstOnly);
-    EXPECT_TRUE(thirdOnly);
-    EXPECT_TRUE(secondOnly);
-    EXPECT_EQ(selected, b.GetTreeItem());
-    EXPECT_TRUE(style & WS_CHILD);
-    EXPECT_FALSE(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
-    EXPECT_FALSE(exStyle & WS_EX_DLGMODALFRAME);
-    EXPECT_EQ(cParent, sheetHandle);
-    EXPECT_EQ(label, L"Third");
+    }), 2);
+    const RECT expected[] = {{200, 0, 520, 200}, {0, 0, 520, 248}, {354, 213, 429, 236}, {433, 213, 508, 236}, {6, 6, 194, 202}};
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(EqualRect(&got[i], &expected[i])) << i;
+    EXPECT_TRUE(allInPlace) << "the popup template became a child in the page area";
+    EXPECT_EQ(window.left, 500 - (window.right - window.left) / 2);  // centred, halves truncated
+    EXPECT_EQ(window.top, 400 - (window.bottom - window.top) / 2);
+    EXPECT_TRUE(frameDisabled);
+    EXPECT_EQ(seen, (std::vector<std::string>{"100", "001", "010"}));
+    EXPECT_TRUE(applied.empty());
 }
 
-TEST_F(PropSheetTest, OkAppliesEveryPageInOrderIncludingPagesNeverShown) {
+struct Way {
+    const char* name;
+    std::function<void(PropSheet2&)> leave;
+    int result;
     std::vector<int> applied;
-    TestPage a(IDD_CONTROLS_TEST_CHILD_PAGE, 1, &applied, 200, 100);
-    TestPage b(IDD_CONTROLS_TEST_CHILD_PAGE, 2, &applied, 200, 100);
-    TestPage c(IDD_CONTROLS_TEST_POPUP_PAGE, 3, &applied);
-    PropSheet2 sheet;
-    sheet.AddPage(&a, L"First");
-    sheet.AddPage(&b, L"Second");
-    sheet.AddPage(&c, L"Third");
-    a.drive = [&] { Click(sheet, sheet.GetOkButton()); };  // pages 2 and 3 never shown
-    EXPECT_EQ(Run(sheet, L"Settings", true), 1);
-    EXPECT_FALSE(stuck);  // the sheet woke itself: nothing else had to arrive
-    EXPECT_EQ(applied, (std::vector<int>{1, 2, 3}));
-    EXPECT_TRUE(sheet.IsAccepted());
-    EXPECT_TRUE(IsWindowEnabled(test::App().GetHandle()));
+};
+void PrintTo(const Way& c, std::ostream* os) { *os << c.name; }
+
+class LeavingTheSheet : public PropSheetTest, public ::testing::WithParamInterface<Way> {};
+
+TEST_P(LeavingTheSheet, AppliesEveryPageInOrderOnlyOnOk) {
+    EXPECT_EQ(Run([&] { GetParam().leave(sheet); }), GetParam().result);
+    EXPECT_EQ(applied, GetParam().applied) << "pages 2 and 3 were never shown";
+    EXPECT_EQ(sheet.IsAccepted(), GetParam().result == 1);
 }
 
-TEST_F(PropSheetTest, CancelEscapeAndCloseApplyNothing) {
-    struct Way {
-        const char* name;
-        std::function<void(PropSheet2&)> leave;
-    };
-    const Way ways[] = {
-        {"cancel", [](PropSheet2& s) { Click(s, s.GetCancelButton()); }},
-        {"escape", [](PropSheet2& s) { SendMessageW(s.GetHandle(), WM_CHAR, VK_ESCAPE, 0); }},
-        {"close", [](PropSheet2& s) { SendMessageW(s.GetHandle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
-    };
-    for (const Way& way : ways) {
-        std::vector<int> applied;
-        TestPage a(IDD_CONTROLS_TEST_CHILD_PAGE, 1, &applied, 200, 100);
-        TestPage b(IDD_CONTROLS_TEST_CHILD_PAGE, 2, &applied, 200, 100);
-        PropSheet2 sheet;
-        sheet.AddPage(&a, L"First");
-        sheet.AddPage(&b, L"Second");
-        a.drive = [&] { way.leave(sheet); };
-        EXPECT_EQ(Run(sheet, L"Settings", true), 2) << way.name;
-        EXPECT_FALSE(stuck) << way.name;
-        EXPECT_TRUE(applied.empty()) << way.name;
-        EXPECT_FALSE(sheet.IsAccepted()) << way.name;
-    }
-}
+INSTANTIATE_TEST_SUITE_P(PropSheet, LeavingTheSheet, ::testing::Values(
+    Way{"Ok", [](PropSheet2& s) { Click(s, s.GetOkButton()); }, 1, {1, 2, 3}},
+    Way{"Cancel", [](PropSheet2& s) { Click(s, s.GetCancelButton()); }, 2, {}},
+    Way{"Escape", [](PropSheet2& s) { SendMessageW(s.GetHandle(), WM_CHAR, VK_ESCAPE, 0); }, 2, {}},
+    Way{"Close", [](PropSheet2& s) { SendMessageW(s.GetHandle(), WM_SYSCOMMAND, SC_CLOSE, 0); }, 2, {}}),
+    [](const ::testing::TestParamInfo<Way>& info) { return std::string(info.param.name); });
 
-TEST_F(PropSheetTest, EscapeInAPageControlStaysWithTheControlAndEnterDoesNotPressOk) {
-    std::vector<int> applied;
-    TestPage a(IDD_CONTROLS_TEST_POPUP_PAGE, 1, &applied);
-    PropSheet2 sheet;
-    sheet.AddPage(&a, L"Only");
-    bool stillOpen = false;
-    LONG_PTR okStyle = 0;
-    a.drive = [&] {
-        HWND edit = GetDlgItem(a.GetHandle(), IDC_CONTROLS_TEST_EDIT);
-        SetFocus(edit);
-        SendMessageW(edit, WM_CHAR, VK_ESCAPE, 0);
-        SendMessageW(edit, WM_CHAR, VK_RETURN, 0);
-        wintest::Pump(50);
-        stillOpen = sheet.ContinueModal();
-        okStyle = GetWindowLongPtrW(sheet.GetOkButton().GetHandle(), GWL_STYLE);
-        Click(sheet, sheet.GetOkButton());
-    };
-    EXPECT_EQ(Run(sheet, L"Settings", false), 1);
-    EXPECT_TRUE(stillOpen);
-    EXPECT_NE(okStyle & 0xF, BS_DEFPUSHBUTTON);
-    EXPECT_EQ(applied, (std::vector<int>{1}));
-}
-
-TEST_F(PropSheetTest, NoPagesMeansNoSheet) {
+TEST(PropSheet, NoPagesMeansNoSheet) {
     PropSheet2 sheet;
     EXPECT_FALSE(sheet.AddPage(nullptr, L"none"));
-    EXPECT_EQ(sheet.DoModal(L"Empty", &parent, true), -1);
-    EXPECT_EQ(sheet.GetHandle(), nullptr);
-    EXPECT_TRUE(IsWindowEnabled(test::App().GetHandle()));
-}
-
-TEST_F(PropSheetTest, PagesPaintLabelsOnTheirOwnColour) {
-    TestPage a(IDD_CONTROLS_TEST_CHILD_PAGE, 1, nullptr, 200, 100);
-    PropSheet2 sheet;
-    sheet.AddPage(&a, L"Only");
-    LRESULT brush = 0;
-    int mode = 0;
-    a.drive = [&] {
-        wintest::Canvas canvas(4, 4);
-        SetBkMode(canvas.dc(), OPAQUE);
-        HWND label = GetDlgItem(a.GetHandle(), IDC_CONTROLS_TEST_LABEL);
-        brush = SendMessageW(a.GetHandle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(canvas.dc()),
-                             reinterpret_cast<LPARAM>(label));
-        mode = GetBkMode(canvas.dc());
-        Click(sheet, sheet.GetOkButton());
-    };
-    EXPECT_EQ(Run(sheet, L"Settings", false), 1);
-    ASSERT_NE(brush, 0);
-    LOGBRUSH info = {};
-    GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof(info), &info);
-    EXPECT_EQ(info.lbColor, GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(mode, TRANSPARENT);
+    EXPECT_EQ(sheet.DoModal(L"Empty", nullptr, true), -1);
 }
 
 }  // namespace

@@ -31,8 +31,7 @@ bool TestApp::CreateFrame() {
     p.lpszClass = kFrameClass;
     p.lpszName = title;
     p.style = 0x06CF0000;
-    p.x = 50;
-    p.y = 50;
+    p.x = p.y = 50;
     p.cx = 640;
     p.cy = 480;
     p.hInstance = instance;
@@ -44,41 +43,14 @@ void TestApp::DestroyFrame() {
     wintest::DrainQueue();
 }
 
-void TestApp::ResetHooks() {
-    onFirstIdle = nullptr;
-    onIdle = nullptr;
-    onThreadMessage = nullptr;
-    onPreCreate = nullptr;
-    onMessage = nullptr;
-    onInitialShow = nullptr;
-}
-
-bool TestApp::OnFirstIdle() { return onFirstIdle ? onFirstIdle() : SDIApp::OnFirstIdle(); }
-bool TestApp::OnIdle(unsigned idleCount) { return onIdle ? onIdle(idleCount) : SDIApp::OnIdle(idleCount); }
-
 LRESULT TestApp::OnThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return onThreadMessage ? onThreadMessage(message, wParam, lParam) : SDIApp::OnThreadMessage(message, wParam, lParam);
 }
 
-void TestApp::PreCreateWindow(CREATESTRUCTW& params) {
-    if (onPreCreate) onPreCreate(params);
-}
-
-void TestApp::InitialShow() {
-    if (onInitialShow)
-        onInitialShow();
-    else
-        SDIApp::InitialShow();
-}
-
 LRESULT TestApp::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (onMessage) {
-        const LRESULT result = onMessage(hwnd, message, wParam, lParam);
-        if (result) return result;
-    }
+    if (onMessage)
+        if (const LRESULT result = onMessage(hwnd, message, wParam, lParam)) return result;
     return SDIApp::WndProc(hwnd, message, wParam, lParam);
 }
-
-
 
 }  // namespace test

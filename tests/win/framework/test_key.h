@@ -1,5 +1,6 @@
 #pragma once
-// A test-only key under HKEY_CURRENT_USER, deleted with everything below it afterwards.
+// A test-only key under HKEY_CURRENT_USER, deleted with everything below it afterwards; its
+// values set and read with plain Win32 calls, as another program would.
 #include <windows.h>
 
 #include <string>
@@ -7,9 +8,7 @@
 
 class TestKey {
 public:
-    TestKey() {
-        path = L"Software\\BistropeTest\\run" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-               std::to_wstring(counter++);
+    TestKey() : path(L"Software\\BistropeTest\\run" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(counter++)) {
         RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
     }
     ~TestKey() {
@@ -21,27 +20,15 @@ public:
 
     const wchar_t* Path() const { return path.c_str(); }
     std::wstring Sub(const wchar_t* subkey) const { return path + L"\\" + subkey; }
-
     bool Exists() const {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-        RegCloseKey(key);
-        return true;
+        HKEY key = Open(L"");
+        return key && RegCloseKey(key) == ERROR_SUCCESS;
     }
 
-    // Sets a value with plain Win32 calls, as another program would.
     bool Put(const wchar_t* subkey, const wchar_t* name, DWORD type, const void* data, DWORD size) const {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, Sub(subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
-            return false;
-        const bool ok = RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        return ok;
+        return RegSetKeyValueW(HKEY_CURRENT_USER, Sub(subkey).c_str(), name, type, data, size) == ERROR_SUCCESS;
     }
-    bool PutDword(const wchar_t* subkey, const wchar_t* name, DWORD value) const {
-        return Put(subkey, name, REG_DWORD, &value, 4);
-    }
+    bool PutDword(const wchar_t* subkey, const wchar_t* name, DWORD value) const { return Put(subkey, name, REG_DWORD, &value, 4); }
     // With its terminating null, as RegSetValueExW callers usually store text.
     bool PutTextWithNull(const wchar_t* subkey, const wchar_t* name, const std::wstring& text) const {
         return Put(subkey, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
@@ -61,30 +48,25 @@ public:
     };
     Value Get(const wchar_t* subkey, const wchar_t* name) const {
         Value value;
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, Sub(subkey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+        value.name = name;
+        HKEY key = Open(subkey);
         DWORD size = 0;
-        if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        if (key && !RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size)) {
             value.data.resize(size);
-            value.found = RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size) == ERROR_SUCCESS;
+            value.found = !RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size);
             value.data.resize(size);
         }
-        RegCloseKey(key);
-        value.name = name;
+        if (key) RegCloseKey(key);
         return value;
     }
     // Every value of a subkey, in the order the registry lists them.
     std::vector<Value> List(const wchar_t* subkey) const {
         std::vector<Value> values;
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, Sub(subkey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-        for (DWORD i = 0;; ++i) {
-            wchar_t name[256];
-            DWORD nameLength = 256, type = 0, size = 0;
-            if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+        HKEY key = Open(subkey);
+        wchar_t name[256];
+        for (DWORD i = 0, length = 256; key && !RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr); ++i, length = 256)
             values.push_back(Get(subkey, name));
-        }
-        RegCloseKey(key);
+        if (key) RegCloseKey(key);
         return values;
     }
 
@@ -94,6 +76,10 @@ public:
     }
 
 private:
+    HKEY Open(const wchar_t* subkey) const {
+        HKEY key = nullptr;
+        return RegOpenKeyExW(HKEY_CURRENT_USER, subkey[0] ? Sub(subkey).c_str() : path.c_str(), 0, KEY_READ, &key) ? nullptr : key;
+    }
     std::wstring path;
     static inline int counter = 0;
 };

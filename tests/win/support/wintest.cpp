@@ -11,9 +11,7 @@ namespace {
 
 bool DispatchWaiting() {
     bool any = false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        any = true;
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); any = true) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -21,6 +19,11 @@ bool DispatchWaiting() {
 }
 
 bool Before(DWORD end) { return static_cast<LONG>(end - GetTickCount()) > 0; }
+
+std::map<UINT_PTR, OneShot*>& Shots() {
+    static std::map<UINT_PTR, OneShot*> shots;
+    return shots;
+}
 
 }  // namespace
 
@@ -34,8 +37,7 @@ void Pump(int milliseconds, const std::function<void()>& onIdle) {
 }
 
 void DrainQueue() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
     }
 }
 
@@ -44,33 +46,22 @@ Helper::Helper(std::function<void()> action) : work(std::move(action)) {
 }
 
 Helper::~Helper() {
-    if (!thread) return;
-    WaitForSingleObject(thread, 30000);
-    CloseHandle(thread);
+    if (thread && WaitForSingleObject(thread, 30000) != WAIT_FAILED) CloseHandle(thread);
 }
 
 bool Helper::Join(int milliseconds) {
-    if (!thread) return false;
     const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    while (thread && MsgWaitForMultipleObjects(1, &thread, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
         DispatchWaiting();
         if (!Before(end)) return false;
     }
-    return true;
+    return thread != nullptr;
 }
 
 DWORD WINAPI Helper::Main(void* self) {
-    auto* helper = static_cast<Helper*>(self);
-    if (helper->work) helper->work();
+    if (auto& work = static_cast<Helper*>(self)->work) work();
     return 0;
 }
-
-namespace {
-std::map<UINT_PTR, OneShot*>& Shots() {
-    static std::map<UINT_PTR, OneShot*> shots;
-    return shots;
-}
-}  // namespace
 
 OneShot::OneShot(int delayMs, std::function<void()> action) : work(std::move(action)) {
     id = SetTimer(nullptr, 0, static_cast<UINT>(delayMs), &OneShot::Tick);
@@ -95,37 +86,33 @@ void CALLBACK OneShot::Tick(HWND, UINT, UINT_PTR timerId, DWORD) {
 
 std::vector<HWND> FindWindows(const std::function<bool(HWND)>& match, Shown shown) {
     struct Search {
-        const std::function<bool(HWND)>* match;
+        const std::function<bool(HWND)>& match;
         bool visibleOnly;
         std::vector<HWND> found;
-    } search{&match, shown == Shown::Only, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            DWORD process = 0;
-            GetWindowThreadProcessId(hwnd, &process);
-            if (process == GetCurrentProcessId() && (!s->visibleOnly || IsWindowVisible(hwnd)) && (*s->match)(hwnd))
-                s->found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    } search{match, shown == Shown::Only, {}};
+    EnumWindows([](HWND hwnd, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD process = 0;
+        GetWindowThreadProcessId(hwnd, &process);
+        if (process == GetCurrentProcessId() && (!s->visibleOnly || IsWindowVisible(hwnd)) && s->match(hwnd))
+            s->found.push_back(hwnd);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 HWND WaitForWindow(const std::function<bool(HWND)>& match, int milliseconds, Shown shown) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    for (;;) {
+    for (;; Sleep(20)) {
         const std::vector<HWND> found = FindWindows(match, shown);
         if (!found.empty()) return found.front();
         if (!Before(end)) return nullptr;
-        Sleep(20);
     }
 }
 
 std::wstring ClassOf(HWND hwnd) {
     wchar_t name[256] = L"";
-    GetClassNameW(hwnd, name, 256);
-    return name;
+    return std::wstring(name, static_cast<size_t>(GetClassNameW(hwnd, name, 256)));
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -135,9 +122,8 @@ std::wstring TextOf(HWND hwnd) {
 }
 
 std::filesystem::path DataPath(const char* name) {
-    std::string dir = BISTROPE_TEST_DATA_DIR;
-    if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;
-    return std::filesystem::path(dir) / name;
+    const std::string dir = BISTROPE_TEST_DATA_DIR;
+    return std::filesystem::path(dir[0] == '/' ? "Z:" + dir : dir) / name;
 }
 
 Bytes ReadFileBytes(const std::filesystem::path& file) {
@@ -146,8 +132,7 @@ Bytes ReadFileBytes(const std::filesystem::path& file) {
 }
 
 void WriteFileBytes(const std::filesystem::path& file, const Bytes& bytes) {
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 ScratchDir::ScratchDir() {
@@ -168,15 +153,8 @@ ScratchDir::~ScratchDir() {
 
 Canvas::Canvas(int width, int height, COLORREF fill) : w(width), h(height) {
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    memory = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
+    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    memory = CreateCompatibleDC(nullptr);
     void* data = nullptr;
     bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &data, nullptr, 0);
     bits = static_cast<std::uint32_t*>(data);
@@ -185,12 +163,8 @@ Canvas::Canvas(int width, int height, COLORREF fill) : w(width), h(height) {
 }
 
 Canvas::Canvas(Canvas&& other) noexcept
-    : w(other.w), h(other.h), memory(other.memory), bitmap(other.bitmap), previous(other.previous), bits(other.bits) {
-    other.memory = nullptr;
-    other.bitmap = nullptr;
-    other.bits = nullptr;
-    other.w = other.h = 0;
-}
+    : w(std::exchange(other.w, 0)), h(std::exchange(other.h, 0)), memory(std::exchange(other.memory, nullptr)),
+      bitmap(other.bitmap), previous(other.previous), bits(std::exchange(other.bits, nullptr)) {}
 
 Canvas::~Canvas() {
     if (!memory) return;
@@ -213,25 +187,11 @@ std::array<int, 3> Canvas::Rgb(int x, int y) const {
 }
 
 void Canvas::Fill(COLORREF colour) {
-    RECT r = {0, 0, w, h};
+    const RECT r = {0, 0, w, h};
     HBRUSH b = CreateSolidBrush(colour);
     FillRect(memory, &r, b);
     DeleteObject(b);
     GdiFlush();
-}
-
-int Canvas::FirstColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const {
-    for (int x = x0; x < x1; ++x)
-        for (int y = y0; y < y1; ++y)
-            if (Pixel(x, y) != background) return x;
-    return -1;
-}
-
-int Canvas::LastColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const {
-    for (int x = x1 - 1; x >= x0; --x)
-        for (int y = y0; y < y1; ++y)
-            if (Pixel(x, y) != background) return x;
-    return -1;
 }
 
 Canvas PrintClient(HWND window, COLORREF background) {
@@ -239,18 +199,16 @@ Canvas PrintClient(HWND window, COLORREF background) {
     GetClientRect(window, &rc);
     Canvas canvas(rc.right, rc.bottom, background);
     SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
-    GdiFlush();
     return canvas;
 }
 
 Canvas CaptureClient(HWND window) {
     RECT rc = {};
     GetClientRect(window, &rc);
-    Canvas canvas(rc.right, rc.bottom, RGB(0, 0, 0));
+    Canvas canvas(rc.right, rc.bottom);
     HDC dc = GetDC(window);
     BitBlt(canvas.dc(), 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
     ReleaseDC(window, dc);
-    GdiFlush();
     return canvas;
 }
 

@@ -108,10 +108,6 @@ public:
     COLORREF Pixel(int x, int y) const;        // CLR_INVALID outside
     std::array<int, 3> Rgb(int x, int y) const;  // red, green, blue; {-1, -1, -1} outside
     void Fill(COLORREF colour);
-    // The leftmost / rightmost column in [x0, x1) of rows [y0, y1) holding a pixel whose
-    // colour differs from `background`; -1 when there is none.
-    int FirstColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const;
-    int LastColumnNot(COLORREF background, int x0, int x1, int y0, int y1) const;
 
 private:
     int w = 0;
