@@ -35,9 +35,9 @@ TEST(OpenPlan, StereoNamesAndNameOrder) {
     for (const wchar_t* name : {L"a.mpo", L"A.JPS", L"dir.x\\b.Pns", L"c:/x/y.mpo"}) EXPECT_TRUE(IsStereoFileName(name)) << name;
     for (const wchar_t* name : {L".mpo", L"a.mpo.jpg", L"a.jpg", L"mpo", L"a.mp", L"x.mpo\\a.jpg"})
         EXPECT_FALSE(IsStereoFileName(name)) << name;
-    std::vector<std::wstring> dropped{L"D:\\b\\Pair_R.jpg", L"C:\\z\\pair_l.jpg", L"A:\\a.jpg"};
+    std::vector<std::wstring> dropped{L"C:\\b\\Pair_R.jpg", L"D:\\pair_l.jpg", L"E:\\a.jpg"};
     SortByName(dropped);
-    EXPECT_EQ(dropped, (std::vector<std::wstring>{L"A:\\a.jpg", L"C:\\z\\pair_l.jpg", L"D:\\b\\Pair_R.jpg"}));
+    EXPECT_EQ(dropped, (std::vector<std::wstring>{L"E:\\a.jpg", L"D:\\pair_l.jpg", L"C:\\b\\Pair_R.jpg"}));
 }
 
 }  // namespace

@@ -199,6 +199,10 @@ TEST_F(Document, RebuildingForAnotherModeRemakesBothPreviewsThenTellsTheListener
     EXPECT_FALSE(SamePixels(fullLeft, document.Preview(Eye::Left)));
     EXPECT_EQ(recorder.events, std::vector<std::string>{"rebuilt"});
     EXPECT_EQ(progress, (std::vector<int>{0, 40, 40, 80, 100}));
+    progress.clear();
+    Subrange(Record(), 0, 100)(99);
+    Subrange(Record(), 50, 100)(33);
+    EXPECT_EQ(progress, (std::vector<int>{99, 66}));
 
     // A mode that allows no conversion keeps the previous previews.
     const ConvertedImage mono = document.Preview(Eye::Right)->Clone();

@@ -66,6 +66,7 @@ TEST(UnpackAlignment, MatchesThePaddedRowsOfConvertedImages) {
     // 24-bit rows padded to 4 bytes: (3w + 3) & ~3.
     EXPECT_EQ(UnpackAlignmentFor(2, 8, 3), 4);      // 6 bytes of pixels, 8 in memory
     EXPECT_EQ(UnpackAlignmentFor(4, 12, 3), 1);
+    EXPECT_EQ(UnpackAlignmentFor(3, 11, 3), 0);  // 9 bytes in 11: no alignment rounds to that
     EXPECT_EQ(UnpackAlignmentFor(4096, 12288, 3), 1);
     EXPECT_EQ(UnpackAlignmentFor(1, 4, 3), 2);      // 3 -> 4 already with alignment 2
     EXPECT_EQ(UnpackAlignmentFor(5, 16, 3), 2);     // 15 -> 16 already with alignment 2
