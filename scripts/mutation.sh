@@ -35,7 +35,7 @@ trap 'finish; exit 130' INT TERM HUP
 
 build_target() { nice -n 10 cmake --build "$build" -j 2 --target "$1" </dev/null >"$log/build" 2>&1; }
 # In a subshell, so that a crashing suite is reported in the log rather than on the terminal.
-run_target() { (timeout 300 "$build/tests/native/$1" --gtest_brief=1 </dev/null) >"$log/run" 2>&1; }
+run_target() { (timeout 300 "$build/tests/native/$1" --gtest_brief=1 </dev/null; exit $?) >"$log/run" 2>&1; }
 
 # The unmutated suites must build and pass, or the counts mean nothing.
 [[ -f $build/build.ninja ]] || cmake --preset native -S "$root" >/dev/null || exit 2
