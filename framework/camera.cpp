@@ -5,11 +5,11 @@
 namespace TWIG4 {
 
 void Camera::SetViewport(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
-    viewport = {x, y, width, height};
+    viewport = geom::RectAt(x, y, width, height);
 }
 
 bool Camera::ApplyCamera() {
-    const double vw = viewport.width, vh = viewport.height;
+    const double vw = viewport.Width(), vh = viewport.Height();
     if (vw == 0.0 || vh == 0.0) return false;
 
     const double hw = std::tan(fieldOfView) * distance / zoom;
@@ -26,7 +26,7 @@ bool Camera::ApplyCamera() {
 }
 
 Vec3 Camera::WindowToWorld(const Vec3& p) const {
-    const double vw = viewport.width, vh = viewport.height;
+    const double vw = viewport.Width(), vh = viewport.Height();
     // Fractions of the viewport; a zero viewport pins the point to the box's top-left.
     const double fx = vw != 0.0 ? p.x / vw : 0.0;
     const double fy = vh != 0.0 ? p.y / vh : 0.0;
@@ -35,7 +35,7 @@ Vec3 Camera::WindowToWorld(const Vec3& p) const {
 }
 
 bool Camera::FitSize(double w, double h) {
-    const double vw = viewport.width, vh = viewport.height;
+    const double vw = viewport.Width(), vh = viewport.Height();
     if (vw == 0.0 || vh == 0.0) return false;
 
     const double t = std::tan(fieldOfView);

@@ -11,16 +11,13 @@
 
 #include <cstdint>
 
+#include "base/geometry.h"
 #include "framework/matrix4.h"
 
 namespace TWIG4 {
 
-struct Viewport {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-};
+// The part of the window the camera draws into, in window pixels.
+using Viewport = geom::Rect<std::int32_t>;
 
 class Camera {
 public:

@@ -3,19 +3,12 @@
 // division truncating toward zero.
 #pragma once
 
+#include "base/geometry.h"
+
 namespace TWIG4 {
 
-struct ScreenRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-
-struct ScreenPoint {
-    int x = 0;
-    int y = 0;
-};
+using ScreenRect = geom::Rect<int>;
+using ScreenPoint = geom::Point<int>;
 
 // A modal dialog, or a modeless one without the child style, centred over its parent:
 // x = (P.left + P.right) / 2 - w / 2, y = (P.top + P.bottom) / 2 - h / 2, w and h being

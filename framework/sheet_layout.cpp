@@ -5,18 +5,18 @@ namespace TWIG4 {
 LayoutSize SheetPageArea(const LayoutRect* rects, std::size_t count) {
     LayoutSize s;
     for (std::size_t i = 0; rects && i < count; ++i) {
-        if (rects[i].right > s.cx) s.cx = rects[i].right;
-        if (rects[i].bottom > s.cy) s.cy = rects[i].bottom;
+        if (rects[i].right > s.width) s.width = rects[i].right;
+        if (rects[i].bottom > s.height) s.height = rects[i].bottom;
     }
     return s;
 }
 
-LayoutRect SheetPageRect(LayoutSize area, int treeWidth) { return {treeWidth, 0, area.cx + treeWidth, area.cy}; }
+LayoutRect SheetPageRect(LayoutSize area, int treeWidth) { return {treeWidth, 0, area.width + treeWidth, area.height}; }
 
 LayoutRect SheetWindowRect(LayoutSize area, int treeWidth, int stripHeight, const LayoutRect* parent,
                            const SheetFrameMetrics& f) {
-    const int w = area.cx + treeWidth + 2 * f.borderX;
-    const int h = area.cy + stripHeight + f.captionHeight + 2 * f.borderY;
+    const int w = area.width + treeWidth + 2 * f.borderX;
+    const int h = area.height + stripHeight + f.captionHeight + 2 * f.borderY;
     if (!parent) return RectAt(0, 0, w, h);
     const int x = (parent->left + parent->right) / 2 - w / 2;
     const int y = (parent->top + parent->bottom) / 2 - h / 2;

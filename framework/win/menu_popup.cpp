@@ -129,8 +129,8 @@ void MenuPopup::OnMeasureItem(MEASUREITEMSTRUCT* measure) {
         }
     }
     const LayoutSize s = MeasureMenuItem(measure->itemID == 0, textWidth);
-    measure->itemWidth = static_cast<UINT>(s.cx);
-    measure->itemHeight = static_cast<UINT>(s.cy);
+    measure->itemWidth = static_cast<UINT>(s.width);
+    measure->itemHeight = static_cast<UINT>(s.height);
 }
 
 void MenuPopup::OnDrawItem(const DRAWITEMSTRUCT* draw) {

@@ -170,7 +170,7 @@ void PropSheet2::OnCreate() {
         clientRects.push_back(LayoutRect{c.left, c.top, c.right, c.bottom});
     }
     const LayoutSize area = SheetPageArea(clientRects.data(), clientRects.size());
-    PlaceSheet(area.cx, area.cy);
+    PlaceSheet(area.width, area.height);
 
     const LayoutRect pr = SheetPageRect(area, treeWidth);
     pageRect = RECT{pr.left, pr.top, pr.right, pr.bottom};
