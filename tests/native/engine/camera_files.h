@@ -1,0 +1,36 @@
+#pragma once
+// Camera files built for the tests: EXIF segments, and multi-picture (MPO) files made of
+// JPEG streams with an index that can be damaged on purpose.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "test_files.h"
+
+namespace bistrope::test {
+
+// A TIFF structure whose IFD0 holds one entry (tag, type, count, value in the first bytes
+// of its value field).
+Bytes TiffWithEntry(bool bigEndian, std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t value);
+// An APP1 "Exif\0\0" body with Orientation = value.
+Bytes ExifOrientationBody(int value, bool bigEndian = false);
+// The JPEG with a segment (marker, body) inserted right after its start-of-image marker.
+Bytes WithSegment(const Bytes& jpeg, std::uint8_t marker, const Bytes& body);
+
+struct MpoEntry {
+    std::uint32_t attribute, size, offset;
+};
+struct MpoOptions {
+    bool bigEndian = false;
+    std::int64_t declaredCount = -1;                    // the frame count written; -1: the real one
+    std::function<void(std::vector<MpoEntry>&)> edit;   // changes the entries before they are written
+};
+struct MpoFile {
+    Bytes bytes;
+    std::vector<std::pair<std::size_t, std::size_t>> frames;  // where each frame was put: offset, size
+};
+// The frames one after the other; the first gets an APP2 "MPF\0" index after its SOI.
+MpoFile MakeMpo(const std::vector<Bytes>& frames, const MpoOptions& options = {});
+
+}  // namespace bistrope::test
