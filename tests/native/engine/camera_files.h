@@ -2,16 +2,13 @@
 // Camera files built for the tests: EXIF segments, and multi-picture (MPO) files made of
 // JPEG streams with an index that can be damaged on purpose.
 
-#include <cstdint>
 #include <functional>
-#include <vector>
 
 #include "test_files.h"
 
 namespace bistrope::test {
 
-// A TIFF structure whose IFD0 holds one entry (tag, type, count, value in the first bytes
-// of its value field).
+// A TIFF structure whose IFD0 holds one entry (a SHORT value is written left-justified).
 Bytes TiffWithEntry(bool bigEndian, std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t value);
 // An APP1 "Exif\0\0" body with Orientation = value.
 Bytes ExifOrientationBody(int value, bool bigEndian = false);
@@ -23,8 +20,8 @@ struct MpoEntry {
 };
 struct MpoOptions {
     bool bigEndian = false;
-    std::int64_t declaredCount = -1;                    // the frame count written; -1: the real one
-    std::function<void(std::vector<MpoEntry>&)> edit;   // changes the entries before they are written
+    std::int64_t declaredCount = -1;                   // the frame count written; -1: the real one
+    std::function<void(std::vector<MpoEntry>&)> edit;  // changes the entries before they are written
 };
 struct MpoFile {
     Bytes bytes;
