@@ -1,5 +1,7 @@
 #include "camera_files.h"
 
+#include "engine/jpeg_writer.h"
+
 namespace bistrope::test {
 namespace {
 
@@ -20,6 +22,31 @@ Bytes TiffWithEntry(bool be, std::uint16_t tag, std::uint16_t type, std::uint32_
     Put(b, be, tag, 2), Put(b, be, type, 2), Put(b, be, count, 4);
     Put(b, be, value, type == 3 ? 2 : 4), Put(b, be, 0, type == 3 ? 2 : 0), Put(b, be, 0, 4);
     return b;
+}
+
+Bytes RgbTiff(int w, int h, const Bytes& rgb, int orientation, bool be) {
+    const std::uint32_t n = orientation ? 10 : 9, bitsAt = 8 + 2 + 12 * n + 4, size = std::uint32_t(w * h * 3);
+    Bytes b = TiffStart({}, be, n);
+    auto entry = [&](std::uint32_t tag, std::uint32_t type, std::uint32_t count, std::uint32_t value) {
+        Put(b, be, tag, 2), Put(b, be, type, 2), Put(b, be, count, 4);
+        Put(b, be, value, type == 3 && count == 1 ? 2 : 4), Put(b, be, 0, type == 3 && count == 1 ? 2 : 0);
+    };
+    entry(256, 3, 1, std::uint32_t(w)), entry(257, 3, 1, std::uint32_t(h)), entry(258, 3, 3, bitsAt);
+    entry(259, 3, 1, 1), entry(262, 3, 1, 2), entry(273, 4, 1, bitsAt + 6);
+    if (orientation) entry(274, 3, 1, std::uint32_t(orientation));
+    entry(277, 3, 1, 3), entry(278, 3, 1, std::uint32_t(h)), entry(279, 4, 1, size);
+    Put(b, be, 0, 4);
+    for (int i = 0; i < 3; ++i) Put(b, be, 8, 2);
+    b.insert(b.end(), rgb.begin(), rgb.end());
+    return b;
+}
+
+Bytes EngineJpeg(int width, int height, const std::function<void(int, int, std::uint8_t*)>& fill) {
+    ConvertedImage image = ConvertedImage::Create(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) fill(x, y, image.row(y) + 3 * x);
+    Status status;
+    return EncodeJpeg(image, 95, status, 1);
 }
 
 Bytes ExifOrientationBody(int value, bool bigEndian) {

@@ -10,6 +10,12 @@ namespace bistrope::test {
 
 // A TIFF structure whose IFD0 holds one entry (a SHORT value is written left-justified).
 Bytes TiffWithEntry(bool bigEndian, std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t value);
+// An uncompressed RGB TIFF (rgb: 3 bytes a pixel, rows top first) with an orientation tag
+// unless it is 0.
+Bytes RgbTiff(int width, int height, const Bytes& rgb, int orientation, bool bigEndian = false);
+// A JPEG of a width x height picture from the engine's writer (which adds an EXIF segment
+// without orientation); fill gives each pixel's blue, green, red.
+Bytes EngineJpeg(int width, int height, const std::function<void(int x, int y, std::uint8_t* bgr)>& fill);
 // An APP1 "Exif\0\0" body with Orientation = value.
 Bytes ExifOrientationBody(int value, bool bigEndian = false);
 // The JPEG with a segment (marker, body) inserted right after its start-of-image marker.

@@ -31,20 +31,14 @@ Grid Labels(const SourceImage& img) {
         }
     return g;
 }
-template <class Image>
-bool Same(const Image& a, const Image& b) {
-    return a.width() == b.width() && a.height() == b.height() && std::equal(a.data(), a.data() + a.sizeBytes(), b.data());
-}
 // A 16 x 8 JPEG: one colour, or (r < 0) quadrants that any wrong turn tells apart.
 Bytes Jpeg(int r = -1, int g = 0, int b = 0) {
-    Bytes rgb;
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 16; ++x)
-            rgb.insert(rgb.end(), {std::uint8_t(r < 0 ? x * 15 : r), std::uint8_t(r < 0 ? (y < 4 ? 30 : 220) : g),
-                                   std::uint8_t(r < 0 ? (x < 8 ? 0 : 250) : b)});
-    return test::EncodeJpegRaw(16, 8, 3, rgb);
+    return test::EngineJpeg(16, 8, [&](int x, int y, std::uint8_t* p) {
+        p[0] = std::uint8_t(r < 0 ? (x < 8 ? 0 : 250) : b), p[1] = std::uint8_t(r < 0 ? (y < 4 ? 30 : 220) : g);
+        p[2] = std::uint8_t(r < 0 ? x * 15 : r);
+    });
 }
-const Bytes kPng = test::EncodePng({1, 1, 2, 8, {1, 2, 3}, {}, {}});
+const Bytes kPng = test::ReadBytes(test::DataFile("grey.png"));
 
 TEST(Orientation, EightTransformsOfAnAsymmetricPicture) {
     const std::vector<Grid> expected = {
@@ -94,9 +88,9 @@ void CheckOrientedFiles(const Bytes& untagged, const std::function<Bytes(int)>& 
         const ProbeResult probe = ProbeImageFile(dir / "tagged");
         const ConvertedDecodeResult converted = DecodeConvertedImageFile(dir / "tagged", std::nullopt);
         ASSERT_TRUE(got.ok() && converted.ok()) << o;
-        EXPECT_TRUE(Same(got.image, ApplyOrientation(plain.image.Clone(), o))) << o;
+        EXPECT_TRUE(test::SameBytes(got.image, ApplyOrientation(plain.image.Clone(), o))) << o;
         EXPECT_EQ(std::make_pair(probe.width, probe.height), std::make_pair(got.image.width(), got.image.height())) << o;
-        EXPECT_TRUE(Same(converted.image, ConvertImage(got.image, std::nullopt, got.image.width(), got.image.height())));
+        EXPECT_TRUE(test::SameBytes(converted.image, ConvertImage(got.image, std::nullopt, got.image.width(), got.image.height())));
     }
 }
 
@@ -107,7 +101,7 @@ TEST(OrientedFiles, JpegIsTurnedUpright) {
 TEST(OrientedFiles, TiffIsTurnedOnceNotTwice) {
     Bytes rgb;
     for (int i = 1; i <= 15; ++i) rgb.insert(rgb.end(), {std::uint8_t(i), std::uint8_t(i * 3), std::uint8_t(i * 7)});
-    CheckOrientedFiles(test::EncodeTiff(5, 3, 3, rgb, false), [&](int o) { return test::EncodeTiff(5, 3, 3, rgb, o % 2, o); });
+    CheckOrientedFiles(test::RgbTiff(5, 3, rgb, 0), [&](int o) { return test::RgbTiff(5, 3, rgb, o, o % 2); });
 }
 
 const std::vector<Bytes> kFrames = {Jpeg(250, 0, 0), Jpeg(0, 0, 250), Jpeg(0, 250, 0)};
@@ -136,7 +130,7 @@ TEST(Mpo, EachFrameIsTurnedByItsOwnOrientation) {
     const DecodeResult l = DecodeImageBytes(file.bytes.data(), file.frames[0].second);
     const DecodeResult r = DecodeImageBytes(file.bytes.data() + file.frames[1].first, file.frames[1].second);
     EXPECT_EQ(l.image.width(), 16);
-    EXPECT_TRUE(Same(r.image, ApplyOrientation(l.image.Clone(), 8)));
+    EXPECT_TRUE(test::SameBytes(r.image, ApplyOrientation(l.image.Clone(), 8)));
 }
 
 TEST(Mpo, WithoutAnIndexOrWithOneFrameItIsNotMultiPicture) {
