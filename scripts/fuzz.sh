@@ -13,6 +13,9 @@ seconds=${1:-30}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(mpo_index exif side_by_side bmp settings_store)
+for t in "${targets[@]}"; do
+  [ -d "fuzz/corpus/$t" ] || { echo "fuzz.sh: no target '$t' (no fuzz/corpus/$t)" >&2; exit 2; }
+done
 
 BISTROPE_PACKAGES=(build-essential cmake ninja-build pkg-config clang libfuzzer-14-dev
                    libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev googletest)
