@@ -9,6 +9,7 @@
 #include "engine/color_rows.h"
 #include "engine/convert.h"
 #include "engine/decode_internal.h"
+#include "engine/exif.h"
 
 namespace bistrope {
 namespace detail {
@@ -69,6 +70,20 @@ Status ReadFileBytes(const std::filesystem::path& path, std::uintmax_t maxBytes,
     return Status::Ok();
 }
 
+// The EXIF orientation the file asks for: JPEG and TIFF carry one, the other formats are
+// always upright.
+int FileOrientation(ImageFormat format, const std::uint8_t* bytes, std::size_t size) {
+    return format == ImageFormat::Jpeg || format == ImageFormat::Tiff ? ReadOrientation(bytes, size) : 1;
+}
+
+// Turns a decoded image upright, or says why it could not.
+Status Orient(SourceImage& image, int orientation) {
+    if (orientation == 1) return Status::Ok();
+    const std::int32_t w = image.width(), h = image.height();
+    image = ApplyOrientation(std::move(image), orientation);
+    return image.empty() ? detail::OutOfMemory(w, h) : Status::Ok();
+}
+
 // Files larger than an uncompressed image at the pixel limit are not images we can read.
 std::uintmax_t FileLimit(const DecodeLimits& limits) {
     return std::uintmax_t(limits.maxPixels) * 8 + (std::uintmax_t(64) << 20);
@@ -90,6 +105,8 @@ ProbeResult ProbeImageFile(const std::filesystem::path& path, const DecodeLimits
         }
     }
     if (r.ok() && !limits.Allows(r.width, r.height)) r.status = detail::TooLarge(r.width, r.height, limits);
+    if (r.ok() && OrientationSwapsSides(FileOrientation(r.format, bytes.data(), bytes.size())))
+        std::swap(r.width, r.height);
     r.status = NameFile(path, r.status);
     return r;
 }
@@ -142,8 +159,26 @@ DecodeResult DecodeImageFile(const std::filesystem::path& path, const DecodeLimi
     std::vector<std::uint8_t> bytes;
     Status st = ReadAndCheck(path, limits, bytes, result.format);
     if (st.ok()) st = detail::DecodePlatform(path, bytes.data(), bytes.size(), result.format, limits, result.image);
+    if (st.ok()) st = Orient(result.image, FileOrientation(result.format, bytes.data(), bytes.size()));
     if (!st.ok()) result.image.reset();
     result.status = NameFile(path, st);
+    return result;
+}
+
+DecodeResult DecodeImageBytes(const std::uint8_t* bytes, std::size_t size, const DecodeLimits& limits) {
+    DecodeResult result;
+    const ProbeResult header = ProbeImageHeader(bytes, size);
+    result.format = header.format;
+    Status st = header.format == ImageFormat::Unknown ? header.status : Status::Ok();
+    if (st.ok() && header.ok() && !limits.Allows(header.width, header.height))
+        st = detail::TooLarge(header.width, header.height, limits);
+    if (st.ok() && header.status.code == ErrorCode::TooLarge) st = header.status;
+    if (st.ok() && result.format == ImageFormat::Emf)
+        st = Status::Error(ErrorCode::Unsupported, "EMF pictures are only read from files");
+    if (st.ok()) st = detail::DecodePlatform({}, bytes, size, result.format, limits, result.image);
+    if (st.ok()) st = Orient(result.image, FileOrientation(result.format, bytes, size));
+    if (!st.ok()) result.image.reset();
+    result.status = st;
     return result;
 }
 
@@ -152,12 +187,15 @@ ConvertedDecodeResult DecodeConvertedImageFile(const std::filesystem::path& path
     ConvertedDecodeResult result;
     std::vector<std::uint8_t> bytes;
     Status st = ReadAndCheck(path, limits, bytes, result.format);
-    if (st.ok() && detail::CanDecodeRows(result.format)) {
+    // Rows arrive in stored order, so only an upright file is converted row by row.
+    const int orientation = st.ok() ? FileOrientation(result.format, bytes.data(), bytes.size()) : 1;
+    if (st.ok() && orientation == 1 && detail::CanDecodeRows(result.format)) {
         ConvertingSink sink(matrix, result.image);
         st = detail::DecodePlatformRows(bytes.data(), bytes.size(), result.format, limits, sink);
     } else if (st.ok()) {
         SourceImage source;
         st = detail::DecodePlatform(path, bytes.data(), bytes.size(), result.format, limits, source);
+        if (st.ok()) st = Orient(source, orientation);
         if (st.ok()) {
             bytes = {};
             result.image = ConvertImage(source, matrix, source.width(), source.height());

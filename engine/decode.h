@@ -4,7 +4,8 @@
 // Formats: JPEG (including grey and CMYK), PNG (palette with transparency, grey, 16-bit,
 // alpha), BMP (1/4/8/24/32-bit, bottom-up and top-down), GIF (the first frame), TIFF and,
 // in the Windows build only, EMF. No colour profile is applied. The format is recognised
-// by the file's first bytes, not by its name.
+// by the file's first bytes, not by its name. JPEG and TIFF images are turned upright by
+// their EXIF orientation (engine/exif.h), and sizes are reported upright.
 //
 // Pixel limit: a file whose declared size is above DecodeLimits (by default 2^28 pixels,
 // 16384 x 16384, 1 GiB as BGRA, and 65535 pixels per side) is refused with
@@ -49,6 +50,12 @@ struct DecodeResult {
 };
 
 [[nodiscard]] DecodeResult DecodeImageFile(const std::filesystem::path& path, const DecodeLimits& limits = {});
+
+// An image held in memory, such as one frame of a multi-picture file (engine/mpo.h). The
+// same decoders and limits as for files; EMF is refused. The message is only the reason
+// ("the file is truncated"): the caller names where the bytes came from.
+[[nodiscard]] DecodeResult DecodeImageBytes(const std::uint8_t* bytes, std::size_t size,
+                                            const DecodeLimits& limits = {});
 
 struct ConvertedDecodeResult {
     ConvertedImage image;  // empty on failure

@@ -5,6 +5,7 @@
 
 #include <tiffio.h>
 
+#include "engine/exif.h"
 #include "engine/native/native_decoders.h"
 
 namespace bistrope::detail {
@@ -75,7 +76,11 @@ Status DecodeTiff(const std::uint8_t* bytes, std::size_t size, const DecodeLimit
     if (st.ok()) {
         // libtiff packs R, G, B, A from the lowest byte up; the buffer is exactly w*h*4 bytes.
         auto* raster = reinterpret_cast<std::uint32_t*>(out.data());
-        if (!TIFFReadRGBAImageOriented(tif, w, h, raster, ORIENTATION_TOPLEFT, 0)) {
+        // The rows in stored order: asking for the orientation the file gives keeps libtiff
+        // from flipping them (it would flip, but not transpose), and decode.cpp turns the
+        // image by the same value (exif.h's reading, which libtiff agrees with for every
+        // well-formed tag).
+        if (!TIFFReadRGBAImageOriented(tif, w, h, raster, ReadTiffOrientation(bytes, size), 0)) {
             st = Damaged(reader);
         } else {
             std::uint8_t* p = out.data();

@@ -1,7 +1,7 @@
 // Decoding with GDI+ (no colour management) for every format but JPEG: raster files through
 // GdipCreateBitmapFromFile and a 32-bit ARGB lock, EMF through GdipLoadImageFromFile and
 // a draw into a transparent bitmap of its size (GdipCreateBitmapFromFile refuses
-// metafiles under Wine).
+// metafiles under Wine). Bytes without a file (DecodeImageBytes) go through an IStream.
 #include <windows.h>
 
 #include <algorithm>
@@ -67,10 +67,34 @@ Status DecodeMetafile(const std::filesystem::path& path, const DecodeLimits& lim
     return Status::Ok();
 }
 
-Status DecodeRaster(const std::filesystem::path& path, ImageFormat format, const DecodeLimits& limits,
-                    SourceImage& out) {
+// A read-only stream over a copy of bytes in memory, released with the object.
+struct MemoryStream {
+    IStream* stream = nullptr;
+    MemoryStream(const std::uint8_t* bytes, std::size_t size) {
+        if (!bytes) return;
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+        if (!memory) return;
+        if (void* p = GlobalLock(memory)) {
+            std::memcpy(p, bytes, size);
+            GlobalUnlock(memory);
+            if (CreateStreamOnHGlobal(memory, TRUE, &stream) == S_OK) return;
+        }
+        stream = nullptr;
+        GlobalFree(memory);
+    }
+    ~MemoryStream() {
+        if (stream) stream->Release();
+    }
+};
+
+Status DecodeRaster(const std::filesystem::path& path, const std::uint8_t* bytes, std::size_t size,
+                    ImageFormat format, const DecodeLimits& limits, SourceImage& out) {
     GpBitmap* bitmap = nullptr;
-    GpStatus st = GdipCreateBitmapFromFile(path.c_str(), &bitmap);
+    MemoryStream memory(path.empty() ? bytes : nullptr, path.empty() ? size : 0);
+    if (path.empty() && !memory.stream) return OutOfMemory(0, 0);
+    // The stream must outlive the bitmap: declared before the bitmap's owner.
+    GpStatus st = path.empty() ? GdipCreateBitmapFromStream(memory.stream, &bitmap)
+                               : GdipCreateBitmapFromFile(path.c_str(), &bitmap);
     if (st != Ok || !bitmap) return Failure(format, st);
     ImageHandle owner;
     owner.image = bitmap;
@@ -116,7 +140,7 @@ Status DecodePlatform(const std::filesystem::path& path, const std::uint8_t* byt
     if (format == ImageFormat::Jpeg) return DecodeJpeg(bytes, size, limits, out);
     if (!EnsureGdiplus()) return Status::Error(ErrorCode::Unsupported, "the image library (GDI+) cannot be started");
     if (format == ImageFormat::Emf) return DecodeMetafile(path, limits, out);
-    return DecodeRaster(path, format, limits, out);
+    return DecodeRaster(path, bytes, size, format, limits, out);
 }
 
 }  // namespace bistrope::detail

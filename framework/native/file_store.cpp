@@ -180,7 +180,9 @@ std::string FileStore::DefaultPath() {
 bool FileStore::NormaliseKeyPath(std::u16string& keyPath) {
     if (!keyPath.empty() && keyPath.back() == u'\\') keyPath.pop_back();
     if (keyPath.empty() || HasControl(keyPath) || !IsWellFormedUtf16(keyPath)) return false;
-    if (keyPath.front() == u'\\' || keyPath.find(u"\\\\") != std::u16string::npos) return false;
+    // "a\\" has an empty last component even once its trailing backslash is dropped.
+    if (keyPath.front() == u'\\' || keyPath.back() == u'\\' || keyPath.find(u"\\\\") != std::u16string::npos)
+        return false;
     return true;
 }
 

@@ -121,4 +121,18 @@ TEST_F(RegistryFileStore, ABatchWritesTheStoreOnceAtCommitOrNotAtAll) {
     EXPECT_EQ(store.temp.Text(), committed);
 }
 
+// Found by fuzz/fuzz_settings_store: "x\\" kept a trailing backslash, was written as "x\"
+// and read back as another key "x".
+TEST(FileStoreText, AKeyPathEndingInAnEmptyComponentIsRefusedAndWhatIsWrittenReadsBack) {
+    TWIG4::FileStore text("unused"), again("unused");
+    text.Parse("[HKEY_CURRENT_USER\\Software\\x\\\\]\n\"V\"=dword:00000001\n"
+               "[HKEY_CURRENT_USER\\Software\\y\\]\n\"W\"=dword:00000002\n");
+    EXPECT_TRUE(text.Corrupt());
+    ASSERT_EQ(text.Keys().size(), 1u);
+    EXPECT_TRUE(text.Keys()[0].path == u"Software\\y" && text.Keys()[0].values.size() == 1);
+    for (std::u16string path : {u"a\\\\", u"\\", u"a\\\\\\"}) EXPECT_FALSE(TWIG4::FileStore::NormaliseKeyPath(path));
+    again.Parse(text.Serialize());
+    EXPECT_EQ(again.Serialize(), text.Serialize());
+}
+
 }  // namespace registry_scenarios
