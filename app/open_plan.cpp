@@ -1,5 +1,9 @@
 #include "app/open_plan.h"
 
+#include <filesystem>
+
+#include "engine/stereo_file.h"
+
 #include <algorithm>
 #include <cwctype>
 
@@ -19,15 +23,6 @@ std::wstring FileName(const std::wstring& path) {
 
 }  // namespace
 
-bool IsStereoFileName(const std::wstring& path) {
-    const std::wstring name = Lower(FileName(path));
-    for (const wchar_t* ext : {L".mpo", L".jps", L".pns"}) {
-        const std::wstring e = ext;
-        if (name.size() > e.size() && name.compare(name.size() - e.size(), e.size(), e) == 0) return true;
-    }
-    return false;
-}
-
 void SortByName(std::vector<std::wstring>& paths) {
     std::stable_sort(paths.begin(), paths.end(), [](const std::wstring& a, const std::wstring& b) {
         const std::wstring na = Lower(FileName(a)), nb = Lower(FileName(b));
@@ -43,7 +38,8 @@ OpenPlan PlanOpen(const std::vector<std::wstring>& files, std::optional<Eye> tar
         plan.error = L"Bistrope opens one or two images at a time, or one stereo file (.mpo, .jps, .pns).";
         return plan;
     }
-    const auto stereo = std::find_if(files.begin(), files.end(), IsStereoFileName);
+    const auto stereo = std::find_if(files.begin(), files.end(),
+                                     [](const std::wstring& f) { return IsStereoFileName(std::filesystem::path(f)); });
     if (stereo != files.end()) {
         plan.stereoFile = *stereo;
         return plan;

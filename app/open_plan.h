@@ -24,9 +24,6 @@ struct OpenPlan {
     std::wstring error;                                // why nothing can be loaded
 };
 
-// Whether the name ends in .mpo, .jps or .pns, in any case.
-[[nodiscard]] bool IsStereoFileName(const std::wstring& path);
-
 // Sorts paths by their file names, ignoring case (then by the whole path).
 void SortByName(std::vector<std::wstring>& paths);
 

@@ -1,11 +1,14 @@
 // File handling shared by every build: open, read, recognise, check the declared size,
 // then hand the bytes to the platform's decoder.
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
 #include <vector>
 
 #include "engine/decode.h"
+#include "engine/mpo.h"
+#include "engine/stereo_file.h"
 #include "engine/color_rows.h"
 #include "engine/convert.h"
 #include "engine/decode_internal.h"
@@ -179,6 +182,67 @@ DecodeResult DecodeImageBytes(const std::uint8_t* bytes, std::size_t size, const
     if (st.ok()) st = Orient(result.image, FileOrientation(result.format, bytes, size));
     if (!st.ok()) result.image.reset();
     result.status = st;
+    return result;
+}
+
+namespace {
+
+std::string LowerExtension(const std::filesystem::path& path) {
+    if (path.stem().empty()) return {};
+    std::string ext = path.extension().u8string();
+    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+bool IsSideBySideName(const std::filesystem::path& path) {
+    const std::string ext = LowerExtension(path);
+    return ext == ".jps" || ext == ".pns";
+}
+
+}  // namespace
+
+bool IsStereoFileName(const std::filesystem::path& path) {
+    return IsSideBySideName(path) || LowerExtension(path) == ".mpo";
+}
+
+StereoDecodeResult DecodeStereoFile(const std::filesystem::path& path, StereoLayout layout,
+                                    const DecodeLimits& limits) {
+    StereoDecodeResult result;
+    std::vector<std::uint8_t> bytes;
+    std::uintmax_t fileSize = 0;
+    Status st = ReadFileBytes(path, 0, FileLimit(limits), bytes, fileSize);
+    const MpoIndex index = st.ok() ? ReadMpoIndex(bytes.data(), bytes.size()) : MpoIndex{};
+    if (st.ok() && index.kind == MpoIndex::Kind::Damaged) st = index.status;
+    if (st.ok() && index.multiPicture() && layout == StereoLayout::Auto) {
+        // Frames 1 and 2 are the left and the right eye.
+        const char* names[] = {"the left eye's frame", "the right eye's frame"};
+        SourceImage* eyes[] = {&result.left, &result.right};
+        for (int i = 0; i < 2 && st.ok(); ++i) {
+            DecodeResult frame = DecodeImageBytes(bytes.data() + index.frames[i].offset, index.frames[i].size, limits);
+            if (frame.ok()) *eyes[i] = std::move(frame.image);
+            else st = Status::Error(frame.status.code, std::string(names[i]) + ": " + frame.status.message);
+        }
+    } else if (st.ok() && (layout != StereoLayout::Auto || IsSideBySideName(path))) {
+        // One picture (the first frame of an MPO) holding both views side by side.
+        const std::size_t size = index.multiPicture() ? index.frames[0].size : bytes.size();
+        DecodeResult picture = DecodeImageBytes(bytes.data(), size, limits);
+        st = picture.status;
+        if (st.ok()) {
+            StereoHalves halves = SplitSideBySide(picture.image, layout == StereoLayout::Parallel
+                                                                    ? SideBySide::Parallel
+                                                                    : SideBySide::Cross);
+            st = halves.status;
+            result.left = std::move(halves.left);
+            result.right = std::move(halves.right);
+        }
+    } else if (st.ok()) {
+        result.single = true;
+    }
+    if (!st.ok()) {
+        result.left.reset();
+        result.right.reset();
+    }
+    result.status = NameFile(path, st);
     return result;
 }
 

@@ -1,6 +1,8 @@
 // Which eye each file given together goes to: command line and drops.
 #include "app/open_plan.h"
 
+#include "engine/stereo_file.h"
+
 #include <gtest/gtest.h>
 
 namespace bistrope {
@@ -32,8 +34,8 @@ TEST(OpenPlan, TwoImagesAreLeftAndRightAndAStereoFileFillsBothEyes) {
 }
 
 TEST(OpenPlan, StereoNamesAndNameOrder) {
-    for (const wchar_t* name : {L"a.mpo", L"A.JPS", L"dir.x\\b.Pns", L"c:/x/y.mpo"}) EXPECT_TRUE(IsStereoFileName(name)) << name;
-    for (const wchar_t* name : {L".mpo", L"a.mpo.jpg", L"a.jpg", L"mpo", L"a.mp", L"x.mpo\\a.jpg"})
+    for (const char* name : {"a.mpo", "A.JPS", "dir.x/b.Pns"}) EXPECT_TRUE(IsStereoFileName(name)) << name;
+    for (const char* name : {".mpo", "a.mpo.jpg", "a.jpg", "mpo", "a.mp", "x.mpo/a.jpg"})
         EXPECT_FALSE(IsStereoFileName(name)) << name;
     std::vector<std::wstring> dropped{L"C:\\b\\Pair_R.jpg", L"D:\\pair_l.jpg", L"E:\\a.jpg"};
     SortByName(dropped);

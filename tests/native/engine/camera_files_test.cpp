@@ -8,6 +8,7 @@
 #include "engine/exif.h"
 #include "engine/mpo.h"
 #include "engine/side_by_side.h"
+#include "engine/stereo_file.h"
 
 namespace bistrope {
 namespace {
@@ -198,6 +199,44 @@ TEST(SideBySide, ParallelAndCrossHalvesOddWidthAndNoImage) {
               "the side-by-side picture is 5 pixels wide, an odd width that cannot be split into two equal halves");
     EXPECT_TRUE(odd.left.empty() && odd.right.empty());
     EXPECT_EQ(SplitSideBySide(SourceImage(), SideBySide::Parallel).status.code, ErrorCode::NoImage);
+}
+
+// Red-ness of a decoded eye's middle pixel: 1 for the red frame, 0 for the blue one.
+int RedOf(const SourceImage& eye) { return eye.row(eye.height() / 2)[4 * (eye.width() / 2) + 2] > 128; }
+
+TEST(StereoFiles, MpoFramesJpsHalvesSinglePicturesAndDamage) {
+    test::ScratchDir dir;
+    test::WriteBytes(dir / "pair.mpo", test::MakeMpo(kFrames).bytes);
+    StereoDecodeResult r = DecodeStereoFile(dir / "pair.mpo");
+    ASSERT_TRUE(r.ok()) << r.status.message;
+    EXPECT_EQ(std::make_pair(RedOf(r.left), RedOf(r.right)), std::make_pair(1, 0));  // frames 1 and 2
+
+    // A cross-eyed JPS: the red left half is the right eye. Parallel reads it the other way.
+    const Bytes sideBySide = test::EngineJpeg(32, 8, [](int x, int, std::uint8_t* p) {
+        p[0] = x < 16 ? 0 : 250, p[1] = 0, p[2] = x < 16 ? 250 : 0;
+    });
+    test::WriteBytes(dir / "pair.JPS", sideBySide);
+    r = DecodeStereoFile(dir / "pair.JPS");
+    ASSERT_TRUE(r.ok()) << r.status.message;
+    EXPECT_EQ(std::make_pair(RedOf(r.left), RedOf(r.right)), std::make_pair(0, 1));
+    EXPECT_EQ(r.left.width(), 16);
+    test::WriteBytes(dir / "plain.jpg", sideBySide);
+    EXPECT_TRUE(DecodeStereoFile(dir / "plain.jpg").single);
+    r = DecodeStereoFile(dir / "plain.jpg", StereoLayout::Parallel);
+    EXPECT_EQ(std::make_pair(RedOf(r.left), RedOf(r.right)), std::make_pair(1, 0));
+
+    // An MPO without a second frame is one picture; damage and odd widths name the file.
+    test::WriteBytes(dir / "one.mpo", kFrames[0]);
+    EXPECT_TRUE(DecodeStereoFile(dir / "one.mpo").single && DecodeStereoFile(dir / "one.mpo").status.ok());
+    const Bytes whole = test::MakeMpo(kFrames).bytes;
+    test::WriteBytes(dir / "cut.mpo", Bytes(whole.begin(), whole.end() - 40));
+    r = DecodeStereoFile(dir / "cut.mpo");
+    EXPECT_FALSE(r.ok());
+    EXPECT_NE(r.status.message.find("cut.mpo"), std::string::npos) << r.status.message;
+    EXPECT_TRUE(r.left.empty() && r.right.empty());
+    test::WriteBytes(dir / "odd.jps", test::EngineJpeg(15, 8, [](int, int, std::uint8_t* p) { p[0] = p[1] = p[2] = 9; }));
+    EXPECT_EQ(DecodeStereoFile(dir / "odd.jps").status.code, ErrorCode::InvalidArgument);
+    EXPECT_EQ(DecodeStereoFile(dir / "none.mpo").status.code, ErrorCode::NotFound);
 }
 
 TEST(DecodeImageBytes, BadBytesGiveTheReasonOnly) {
