@@ -17,7 +17,7 @@ TEST(OpenPlan, OneImageGoesToItsSlotOrTheFirstFreeEye) {
     EXPECT_TRUE(PlanOpen({}, std::nullopt, false, false).images.empty());
 }
 
-TEST(OpenPlan, TwoImagesAreLeftAndRightAndAStereoFileFillsBothEyes) {
+TEST(OpenPlan, TwoImagesAreLeftAndRightAStereoFileFillsBothEyesAndDropsSortByName) {
     const OpenPlan two = PlanOpen({L"x_l.png", L"x_r.png"}, Eye::Right, false, false);
     EXPECT_EQ(two.images, (Images{{Eye::Left, L"x_l.png"}, {Eye::Right, L"x_r.png"}}));
     EXPECT_TRUE(two.stereoFile.empty());
@@ -29,9 +29,8 @@ TEST(OpenPlan, TwoImagesAreLeftAndRightAndAStereoFileFillsBothEyes) {
     }
     EXPECT_FALSE(PlanOpen({L"a", L"b", L"c"}, std::nullopt, false, false).error.empty());
     EXPECT_TRUE(PlanOpen({L"a", L"b", L"c"}, std::nullopt, false, false).images.empty());
-}
 
-TEST(OpenPlan, StereoNamesAndNameOrder) {
+    // Stereo names, and the order of names.
     for (const wchar_t* name : {L"a.mpo", L"A.JPS", L"dir.x\\b.Pns", L"c:/x/y.mpo"}) EXPECT_TRUE(IsStereoFileName(name)) << name;
     for (const wchar_t* name : {L".mpo", L"a.mpo.jpg", L"a.jpg", L"mpo", L"a.mp", L"x.mpo\\a.jpg"})
         EXPECT_FALSE(IsStereoFileName(name)) << name;
