@@ -19,7 +19,7 @@ TEST(OpenPlan, OneImageGoesToItsSlotOrTheFirstFreeEye) {
     EXPECT_TRUE(PlanOpen({}, std::nullopt, false, false).images.empty());
 }
 
-TEST(OpenPlan, TwoImagesAreLeftAndRightAndAStereoFileFillsBothEyes) {
+TEST(OpenPlan, TwoImagesAreLeftAndRightAStereoFileFillsBothEyesAndDropsSortByName) {
     const OpenPlan two = PlanOpen({L"x_l.png", L"x_r.png"}, Eye::Right, false, false);
     EXPECT_EQ(two.images, (Images{{Eye::Left, L"x_l.png"}, {Eye::Right, L"x_r.png"}}));
     EXPECT_TRUE(two.stereoFile.empty());
@@ -31,9 +31,8 @@ TEST(OpenPlan, TwoImagesAreLeftAndRightAndAStereoFileFillsBothEyes) {
     }
     EXPECT_FALSE(PlanOpen({L"a", L"b", L"c"}, std::nullopt, false, false).error.empty());
     EXPECT_TRUE(PlanOpen({L"a", L"b", L"c"}, std::nullopt, false, false).images.empty());
-}
 
-TEST(OpenPlan, StereoNamesAndNameOrder) {
+    // Stereo names, and the order of names.
     for (const char* name : {"a.mpo", "A.JPS", "dir.x/b.Pns"}) EXPECT_TRUE(IsStereoFileName(name)) << name;
     for (const char* name : {".mpo", "a.mpo.jpg", "a.jpg", "mpo", "a.mp", "x.mpo/a.jpg"})
         EXPECT_FALSE(IsStereoFileName(name)) << name;

@@ -16,23 +16,14 @@ TEST(SlotLayout, CaptionStripAndImageArea) {
     EXPECT_EQ(ImageArea(offset), (SlotRect{10, 45, 110, 220}));
 }
 
-TEST(SlotLayout, LandscapeImageIsLimitedByTheWidth) {
-    // Image area 198 x 150: sx 0.495 < sy 0.5.
+TEST(SlotLayout, ThumbnailsFillTheImageAreaAlongTheTighterScaleCentred) {
+    // Image area 198 x 150. Landscape: sx 0.495 < sy 0.5, the width limits.
     EXPECT_EQ(PlaceThumbnail(kSlot, 400, 300), (SlotRect{4, 29, 194, 171}));
-}
-
-TEST(SlotLayout, PortraitImageIsLimitedByTheHeight) {
-    // sx 0.66 > sy 0.375.
+    // Portrait: sx 0.66 > sy 0.375, the height limits.
     EXPECT_EQ(PlaceThumbnail(kSlot, 300, 400), (SlotRect{46, 29, 152, 171}));
-}
-
-TEST(SlotLayout, EqualScalesTakeTheWidthRule) {
-    // 198 x 150 area and a 396 x 300 source: sx = sy = 0.5; (150 - 143) / 2 = 3.
+    // sx = sy = 0.5 takes the width rule: (150 - 143) / 2 = 3.
     EXPECT_EQ(PlaceThumbnail(kSlot, 396, 300), (SlotRect{4, 28, 194, 171}));
-}
-
-TEST(SlotLayout, LargeAndSmallSources) {
-    // 4000 x 3000: s = 190 / 4000, height trunc(142.5) = 142, centred at 25 + (150 - 142) / 2.
+    // s = 190 / 4000, height trunc(142.5) = 142, centred at 25 + (150 - 142) / 2.
     EXPECT_EQ(PlaceThumbnail(kSlot, 4000, 3000), (SlotRect{4, 29, 194, 171}));
     // A 10 x 10 source is enlarged to the area: height limits (150 / 10 < 198 / 10).
     EXPECT_EQ(PlaceThumbnail(kSlot, 10, 10), (SlotRect{28, 29, 170, 171}));
