@@ -98,6 +98,15 @@ private:
 };
 
 int PrintRect(const cli::Options& o) {
+    if (!o.pair.empty()) {  // the sizes of both eyes are known only once the file is read
+        StereoDocument document({}, StereoDocument::Previews::None);
+        const Status st = document.LoadStereoFile(Path(o.pair), o.layout);
+        if (!st.ok()) return Fail(st.message);
+        document.SetAlignment(o.alignment);
+        const OutputRect r = document.GetOutputRect();
+        std::printf("%d %d %d %d\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
     const ProbeResult left = ProbeImageFile(Path(o.left));
     if (!left.ok()) return Fail(left.status.message);
     const ProbeResult right = ProbeImageFile(Path(o.right));
@@ -126,8 +135,11 @@ int Run(const cli::Options& o) {
     ConversionSettings conversion;
     conversion.mode = o.mode;
     conversion.custom = custom;
-    StereoDocument document([&conversion] { return conversion; });
-    Status st = document.LoadPairForOutput(Path(o.left), Path(o.right));
+    StereoDocument document([&conversion] { return conversion; }, StereoDocument::Previews::None);
+    // Two files are decoded straight into the output images; one file holding both eyes is
+    // read whole and split.
+    Status st = o.pair.empty() ? document.LoadPairForOutput(Path(o.left), Path(o.right))
+                               : document.LoadStereoFile(Path(o.pair), o.layout);
     if (!st.ok()) return Fail(st.message);
     document.SetAlignment(o.alignment);
 

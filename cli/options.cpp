@@ -8,7 +8,7 @@
 namespace bistrope::cli {
 namespace {
 
-enum class Id { Output, Mode, Offset, Rotation, Quality, LeftMatrix, RightMatrix, PrintRect, Help };
+enum class Id { Output, Mode, Offset, Rotation, Quality, LeftMatrix, RightMatrix, PrintRect, SideBySide, Help };
 
 struct Spec {
     const char* longName;
@@ -22,6 +22,7 @@ const Spec kSpecs[] = {
     {"offset", 'x', true, Id::Offset},          {"rotation", 'r', true, Id::Rotation},
     {"quality", 'q', true, Id::Quality},        {"left-matrix", 0, true, Id::LeftMatrix},
     {"right-matrix", 0, true, Id::RightMatrix}, {"print-rect", 0, false, Id::PrintRect},
+    {"side-by-side", 0, true, Id::SideBySide},
     {"help", 'h', false, Id::Help},
 };
 
@@ -86,6 +87,11 @@ std::string Apply(const Spec& spec, const std::string& value, Options& o) {
             return "";
         case Id::PrintRect:
             o.printRect = true;
+            return "";
+        case Id::SideBySide:
+            if (value == "parallel") o.layout = StereoLayout::Parallel;
+            else if (value == "cross") o.layout = StereoLayout::Cross;
+            else return "unknown side-by-side layout '" + value + "' (use parallel or cross)";
             return "";
         case Id::Help:
             o.help = true;
@@ -216,10 +222,16 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         positional.push_back(a);
     }
     if (o.help) return r;
-    if (positional.size() != 2)
-        return fail("expected two images, LEFT and RIGHT, but got " + std::to_string(positional.size()));
-    o.left = positional[0];
-    o.right = positional[1];
+    if (positional.size() == 1) {
+        o.pair = positional[0];
+    } else if (positional.size() == 2) {
+        if (o.layout != StereoLayout::Auto) return fail("--side-by-side splits one picture: give one file, not two");
+        o.left = positional[0];
+        o.right = positional[1];
+    } else {
+        return fail("expected two images, LEFT and RIGHT, or one stereo file, but got " +
+                    std::to_string(positional.size()));
+    }
     if (o.output.empty() && !o.printRect) return fail("no output file: use -o FILE");
     if ((!o.leftMatrixFile.empty() || !o.rightMatrixFile.empty()) && o.mode != CustomColour)
         return fail("--left-matrix and --right-matrix apply only to --mode custom");
@@ -228,7 +240,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
 
 const char* UsageText() {
     return "Usage: bistrope-cli [options] LEFT RIGHT\n"
+           "       bistrope-cli [options] PAIR\n"
            "Makes a red-cyan anaglyph JPEG from a stereo pair: red from LEFT, green and blue from RIGHT.\n"
+           "PAIR is one file holding both eyes: an MPO from a stereo camera (frames 1 and 2), or a\n"
+           "JPS or PNS side-by-side picture (cross-eyed: the right eye's view on the left).\n"
            "\n"
            "  -o, --output FILE      write the anaglyph JPEG here\n"
            "  -m, --mode MODE        mono | full | half | optimised | custom, or 1..5 (default full)\n"
@@ -239,6 +254,9 @@ const char* UsageText() {
            "                         custom matrices for mode custom: 25 numbers, row by row\n"
            "                         (default: the full-colour ones)\n"
            "      --print-rect       print the output rectangle as \"left top right bottom\" and exit\n"
+           "      --side-by-side parallel|cross\n"
+           "                         split the one picture PAIR into two halves: parallel puts the\n"
+           "                         left eye on the left, cross on the right\n"
            "  -h, --help             show this help and exit\n"
            "\n"
            "Exit status: 0 on success, 1 when an image cannot be read, rendered or written, 2 for bad options.\n";

@@ -10,11 +10,14 @@
 
 #include "engine/color_matrix.h"
 #include "engine/output_rect.h"
+#include "engine/stereo_file.h"
 
 namespace bistrope::cli {
 
 struct Options {
     std::string left, right;   // UTF-8 paths
+    std::string pair;          // UTF-8 path of one file holding both eyes (instead of LEFT RIGHT)
+    StereoLayout layout = StereoLayout::Auto;  // --side-by-side: how that file holds them
     std::string output;        // UTF-8 path; required unless printRect or help
     unsigned mode = FullColour;
     Alignment alignment;

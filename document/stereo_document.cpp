@@ -30,7 +30,8 @@ std::optional<ImageSize> SizeOf(std::int32_t width, std::int32_t height) {
 
 const char* EyeName(Eye eye) { return eye == Eye::Left ? "left" : "right"; }
 
-StereoDocument::StereoDocument(SettingsSource settings) : settings(std::move(settings)) {}
+StereoDocument::StereoDocument(SettingsSource settings, Previews previews)
+    : settings(std::move(settings)), previews(previews) {}
 
 void StereoDocument::AddListener(DocumentListener* listener) {
     if (listener && std::find(listeners.begin(), listeners.end(), listener) == listeners.end())
@@ -57,6 +58,10 @@ std::optional<ImageSize> StereoDocument::PreviewedSize(Eye eye) const {
 
 Status StereoDocument::BuildPreview(Eye eye, const SourceImage& source, const std::filesystem::path& path,
                                     ConvertedImage& preview, const ProgressFn& progress) const {
+    if (previews == Previews::None) {
+        Report(progress, 100);
+        return Status::Ok();
+    }
     const ConversionSettings current = Settings();
     const Status status = MakePreviewImage(source, ParamsFor(current, eye), current.previewLimit, preview, progress);
     if (status.ok()) return status;
@@ -120,6 +125,45 @@ Status StereoDocument::LoadPairForOutput(const std::filesystem::path& left, cons
     return Status::Ok();
 }
 
+Status StereoDocument::OpenFile(Eye eye, const std::filesystem::path& path, const ProgressFn& progress) {
+    if (!IsStereoFileName(path)) return LoadEye(eye, path, progress);
+    const Status stereo = LoadStereoFile(path, StereoLayout::Auto, progress);
+    return stereo.code == ErrorCode::Unsupported ? LoadEye(eye, path, progress) : stereo;
+}
+
+Status StereoDocument::LoadStereoFile(const std::filesystem::path& path, StereoLayout layout,
+                                      const ProgressFn& progress) {
+    Report(progress, 0);
+    StereoDecodeResult pair = DecodeStereoFile(path, layout);
+    if (pair.single)
+        return Status::Error(ErrorCode::Unsupported, "\"" + path.u8string() + "\" holds one picture, not a stereo pair");
+    if (!pair.ok()) return pair.status;
+    ConvertedImage leftPreview, rightPreview;
+    Status made = BuildPreview(Eye::Left, pair.left, path, leftPreview, Subrange(progress, 0, 25));
+    if (made.ok()) made = BuildPreview(Eye::Right, pair.right, path, rightPreview, Subrange(progress, 25, 50));
+    if (!made.ok()) return made;
+    TakePair(std::move(pair.left), std::move(leftPreview), std::move(pair.right), std::move(rightPreview), path, path,
+             Subrange(progress, 50, 100));
+    return Status::Ok();
+}
+
+void StereoDocument::TakePair(SourceImage left, ConvertedImage leftPreview, SourceImage right,
+                              ConvertedImage rightPreview, const std::filesystem::path& leftPath,
+                              const std::filesystem::path& rightPath, const ProgressFn& progress) {
+    EyeImages& l = Slot(Eye::Left);
+    EyeImages& r = Slot(Eye::Right);
+    l.path = leftPath;
+    r.path = rightPath;
+    l.source = std::move(left);
+    r.source = std::move(right);
+    l.preview = std::move(leftPreview);
+    r.preview = std::move(rightPreview);
+    l.output.reset();
+    r.output.reset();
+    AlignmentReset();
+    for (DocumentListener* listener : listeners) listener->OnPairReplaced(progress);
+}
+
 Status StereoDocument::SwapEyes(const ProgressFn& progress) {
     EyeImages& left = Slot(Eye::Left);
     EyeImages& right = Slot(Eye::Right);
@@ -129,16 +173,11 @@ Status StereoDocument::SwapEyes(const ProgressFn& progress) {
     Status made = BuildPreview(Eye::Left, right.source, right.path, newLeft, Subrange(progress, 0, 40));
     if (made.ok()) made = BuildPreview(Eye::Right, left.source, left.path, newRight, Subrange(progress, 40, 80));
     if (!made.ok()) return made;
-
-    std::swap(left.path, right.path);
-    std::swap(left.source, right.source);
-    left.preview = std::move(newLeft);
-    right.preview = std::move(newRight);
-    left.output.reset();
-    right.output.reset();
-    AlignmentReset();
-    const ProgressFn rest = Subrange(progress, 80, 100);
-    for (DocumentListener* listener : listeners) listener->OnPairReplaced(rest);
+    // Moved out first: TakePair replaces both eyes.
+    SourceImage oldLeft = std::move(left.source), oldRight = std::move(right.source);
+    const std::filesystem::path leftPath = left.path, rightPath = right.path;
+    TakePair(std::move(oldRight), std::move(newLeft), std::move(oldLeft), std::move(newRight), rightPath, leftPath,
+             Subrange(progress, 80, 100));
     return Status::Ok();
 }
 

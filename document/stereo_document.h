@@ -29,6 +29,7 @@
 #include "engine/output_rect.h"
 #include "engine/progress.h"
 #include "engine/status.h"
+#include "engine/stereo_file.h"
 
 namespace bistrope {
 
@@ -63,8 +64,11 @@ class StereoDocument {
 public:
     using SettingsSource = std::function<ConversionSettings()>;
 
+    // Whether loads make previews: a document without a window (bistrope-cli) needs none.
+    enum class Previews { Made, None };
+
     // `settings` is asked whenever a conversion runs; without one the defaults apply.
-    explicit StereoDocument(SettingsSource settings = {});
+    explicit StereoDocument(SettingsSource settings = {}, Previews previews = Previews::Made);
     StereoDocument(const StereoDocument&) = delete;
     StereoDocument& operator=(const StereoDocument&) = delete;
 
@@ -77,6 +81,15 @@ public:
     // together, drops its old output image, resets the alignment and tells the listeners
     // (50-100). On failure nothing changes; the status names the file and the reason.
     [[nodiscard]] Status LoadEye(Eye eye, const std::filesystem::path& path, const ProgressFn& progress = {});
+    // A file chosen for an eye: a stereo file by its name (.mpo, .jps, .pns) fills both eyes
+    // (LoadStereoFile), unless it holds a single picture, which goes to `eye` like any other
+    // image (LoadEye).
+    [[nodiscard]] Status OpenFile(Eye eye, const std::filesystem::path& path, const ProgressFn& progress = {});
+    // Both eyes from one file (engine/stereo_file.h): their previews made (progress 0-50),
+    // then taken together for both eyes, old output images dropped, the alignment reset and
+    // the listeners told (50-100). A file with a single picture is refused (Unsupported).
+    [[nodiscard]] Status LoadStereoFile(const std::filesystem::path& path, StereoLayout layout = StereoLayout::Auto,
+                                        const ProgressFn& progress = {});
     // Swaps in images made elsewhere (tests, alternative loaders) with the same effect.
     [[nodiscard]] Status SetEyeImage(Eye eye, SourceImage source, const std::filesystem::path& path,
                                      const ProgressFn& progress = {});
@@ -88,6 +101,8 @@ public:
     [[nodiscard]] bool HasPreview(Eye eye) const { return !Slot(eye).preview.empty(); }
     [[nodiscard]] bool HasBothPreviews() const { return HasPreview(Eye::Left) && HasPreview(Eye::Right); }
     [[nodiscard]] const std::filesystem::path& Path(Eye eye) const { return Slot(eye).path; }
+    // Whether both eyes came from one stereo file.
+    [[nodiscard]] bool FromOneFile() const { return IsLoaded(Eye::Left) && Path(Eye::Left) == Path(Eye::Right); }
     // The eye's image size while it is loaded.
     [[nodiscard]] std::optional<ImageSize> Size(Eye eye) const;
     // The size of an eye that takes part in the preview (none otherwise).
@@ -148,7 +163,13 @@ private:
     void UpdateOutputRect();
     void AlignmentReset();
 
+    // Takes new sources and previews for both eyes at once.
+    void TakePair(SourceImage left, ConvertedImage leftPreview, SourceImage right, ConvertedImage rightPreview,
+                  const std::filesystem::path& leftPath, const std::filesystem::path& rightPath,
+                  const ProgressFn& progress);
+
     SettingsSource settings;
+    Previews previews;
     std::array<EyeImages, 2> eyes;
     Alignment alignment;
     OutputRect outputRect;

@@ -69,6 +69,29 @@ TEST_F(CliRun, WritesTheAnaglyphOfTheOutputRectangleSilently) {
     EXPECT_NEAR(p[0], 195, 4);
 }
 
+TEST_F(CliRun, OneFileHoldingBothEyesIsSplitAsItsNameOrTheOptionSays) {
+    ConvertedImage img = ConvertedImage::Create(64, 32);  // red left half, blue right half
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x) img.row(y)[3 * x + (x < 32 ? 2 : 0)] = 250;
+    ASSERT_TRUE(WriteJpegFile(dir_ / "pair.jps", img, 95).ok());
+    fs::copy_file(dir_ / "pair.jps", dir_ / "pair.jpg");
+    // A JPS is cross-eyed (the right eye's view on the left): red reaches nothing of the
+    // anaglyph; read parallel, the left eye's red and the right eye's blue both show.
+    for (const auto& [args, red, blue] : {std::tuple{"-o out.jpg pair.jps", 0, 0},
+                                          std::tuple{"-o out.jpg --side-by-side parallel pair.jpg", 250, 250}}) {
+        const Outcome r = Exec(args);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const DecodeResult d = DecodeImageFile(dir_ / "out.jpg");
+        ASSERT_EQ(std::pair(d.image.width(), d.image.height()), std::pair(32, 32));
+        EXPECT_NEAR(d.image.row(16)[4 * 16 + 2], red, 6) << args;
+        EXPECT_NEAR(d.image.row(16)[4 * 16], blue, 6) << args;
+    }
+    const Outcome single = Exec("-o o.jpg pair.jpg");
+    EXPECT_EQ(single.exitCode, 1);
+    EXPECT_THAT(single.err, ::testing::HasSubstr("holds one picture"));
+    EXPECT_EQ(Exec("-o o.jpg --side-by-side cross left.jpg right.jpg").exitCode, 2);
+}
+
 TEST_F(CliRun, EveryFailureIsOneLineOnStderrAndAnExitCode) {
     std::ofstream(dir_ / "text.png") << "not a picture\n";
     std::ofstream(dir_ / "bad.txt") << "1 2 3\n";

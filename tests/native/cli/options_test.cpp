@@ -34,7 +34,9 @@ TEST(CliOptions, DefaultsAndTheGnuSpellingsOfEveryOption) {
 
 TEST(CliOptions, BadOptionsSayWhatIsWrongInOneLine) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"-o", "o", "a"}, "two images"},
+        {{"-o", "o", "a", "b", "c"}, "two images"},
+        {{"-o", "o", "--side-by-side", "cross", "a", "b"}, "one file"},
+        {{"-o", "o", "--side-by-side", "up", "a"}, "parallel or cross"},
         {{"a", "b"}, "no output"},
         {{"-o", "o", "a", "b", "--bogus"}, "unknown option '--bogus'"},
         {{"-o", "o", "a", "b", "-z"}, "unknown option '-z'"},

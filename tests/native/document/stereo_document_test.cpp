@@ -13,6 +13,7 @@
 #include "engine/convert.h"
 #include "engine/decode.h"
 #include "engine/render.h"
+#include "engine/camera_files.h"
 #include "engine/test_files.h"
 
 using namespace bistrope;
@@ -245,6 +246,38 @@ TEST_F(Document, SwappingTheEyesRemakesEachPreviewForItsNewEyeOrChangesNothing) 
     EXPECT_TRUE(SamePixels(a, document.Source(Eye::Right)));
     StereoDocument empty;
     EXPECT_EQ(empty.SwapEyes().code, ErrorCode::NoImage);
+}
+
+TEST_F(Document, AStereoFileFillsBothEyesAtOnceUnlessItHoldsOnePicture) {
+    const auto solid = [](std::uint8_t r, std::uint8_t b) {
+        return EngineJpeg(16, 8, [=](int, int, std::uint8_t* p) { p[0] = b, p[1] = 0, p[2] = r; });
+    };
+    WriteBytes(dir / "pair.mpo", MakeMpo({solid(250, 0), solid(0, 250)}).bytes);
+    ASSERT_TRUE(document.LoadEye(Eye::Left, WriteBmp("old.bmp", 8, 8, 1)).ok());
+    document.SetAlignment({2.0, 0.0, 0.0});
+    recorder.events.clear();
+
+    ASSERT_TRUE(document.OpenFile(Eye::Right, dir / "pair.mpo", Record()).ok());
+    EXPECT_TRUE(document.FromOneFile());
+    EXPECT_GT(document.Source(Eye::Left)->row(4)[2], 200);  // frame 1, the red one, is the left eye
+    EXPECT_GT(document.Source(Eye::Right)->row(4)[0], 200);
+    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Right), document.Preview(Eye::Right)));
+    EXPECT_EQ(document.GetAlignment().offsetX, 0.0);
+    EXPECT_EQ(recorder.events, std::vector<std::string>{"pair"});
+    EXPECT_EQ(progress.front(), 0);
+    EXPECT_EQ(progress.back(), 100);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+
+    // A damaged index changes nothing; a single picture named .mpo goes to the eye asked for.
+    const Bytes whole = MakeMpo({solid(250, 0), solid(0, 250)}).bytes;
+    WriteBytes(dir / "cut.mpo", Bytes(whole.begin(), whole.end() - 30));
+    EXPECT_EQ(document.OpenFile(Eye::Left, dir / "cut.mpo").code, ErrorCode::Truncated);
+    EXPECT_EQ(document.Path(Eye::Left), dir / "pair.mpo");
+    WriteBytes(dir / "one.mpo", solid(0, 250));
+    ASSERT_TRUE(document.OpenFile(Eye::Left, dir / "one.mpo").ok());
+    EXPECT_EQ(document.Path(Eye::Left), dir / "one.mpo");
+    EXPECT_EQ(document.Path(Eye::Right), dir / "pair.mpo");
+    EXPECT_EQ(document.LoadStereoFile(dir / "one.mpo").code, ErrorCode::Unsupported);
 }
 
 TEST_F(Document, AlignmentMovesTheOutputRectangleAndEveryChangeIsHeard) {
