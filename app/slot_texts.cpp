@@ -29,6 +29,11 @@ std::wstring SlotToolTip(int eye, const std::wstring& path) {
     return path + L"\n\n" + texts.tooltipLoaded;
 }
 
+std::wstring SlotCaption(int eye, const std::wstring& path, bool fromStereoFile) {
+    if (!fromStereoFile) return path;
+    return path + (eye == 1 ? L" (left eye)" : L" (right eye)");
+}
+
 std::wstring ImageFileFilter() {
     std::wstring filter = kImageFilterDescription;
     filter.push_back(L'\0');

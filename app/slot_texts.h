@@ -20,8 +20,12 @@ struct SlotTexts {
 // the right eye). The path is inserted as it is, so a '%' in it stays a '%'.
 [[nodiscard]] std::wstring SlotToolTip(int eye, const std::wstring& path);
 
-constexpr const wchar_t* kImageFilterDescription = L"Image files (jpg jpeg bmp gif png tiff)";
-constexpr const wchar_t* kImageFilterPattern = L"*.jpg;*.jpeg;*.bmp;*.gif;*.png;*.tiff;*.emf";
+constexpr const wchar_t* kImageFilterDescription = L"Image files (jpg jpeg bmp gif png tiff mpo jps pns)";
+constexpr const wchar_t* kImageFilterPattern = L"*.jpg;*.jpeg;*.bmp;*.gif;*.png;*.tiff;*.emf;*.mpo;*.jps;*.pns";
+
+// The caption over a slot's thumbnail: the path, and which eye the slot holds when both
+// came from one stereo file.
+[[nodiscard]] std::wstring SlotCaption(int eye, const std::wstring& path, bool fromStereoFile);
 
 // The open dialog's filter list: description, null, pattern, null, and the final null.
 [[nodiscard]] std::wstring ImageFileFilter();

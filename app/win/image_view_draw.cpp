@@ -59,7 +59,8 @@ void cImageView::DrawTexts(TWIG4::DC& dc, const RECT& client) {
         const wchar_t* text = TextsForEye(static_cast<int>(eye)).emptyText;
         dc.DrawText(text, -1, &whole, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
-    if (const std::wstring path = GetPath(); !path.empty()) {
+    if (const std::wstring path = SlotCaption(static_cast<int>(eye), GetPath(), document.FromOneFile());
+        !path.empty()) {
         RECT strip = ToRect(CaptionStrip(ToSlotRect(client)));
         auto measure = [&dc](const std::wstring& text) {
             SIZE size{};

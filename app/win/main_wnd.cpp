@@ -1,10 +1,12 @@
 #include "app/win/main_wnd.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <string>
 
 #include "app/frame_layout.h"
+#include "app/open_plan.h"
 #include "app/reg_data.h"
 #include "app/win/image_view.h"
 #include "framework/win/toolbar.h"
@@ -85,6 +87,9 @@ LRESULT MainWnd::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_MOUSEWHEEL:
         OnMouseWheel(wParam, lParam);
         return 1;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     default:
         break;
     }
@@ -112,6 +117,7 @@ LRESULT MainWnd::OnCreate() {
         (void)statusBar.SetParts(static_cast<int>(kInitialPaneEdges.size()), kInitialPaneEdges.data());
     if (CreateToolBar()) (void)rebar.AddBand(toolBar.get(), nullptr, false);
     (void)LoadAccelerators(IDR_ACCELERATORS);
+    ::DragAcceptFiles(handle, TRUE);
     return 0;
 }
 
@@ -169,6 +175,30 @@ void MainWnd::OnUpdateUI(int commandId, TWIG4::UpdateUIRecord& record) const {
 
 void MainWnd::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
     if (view && view->GetHandle()) (void)::SendMessageW(view->GetHandle(), WM_MOUSEWHEEL, wParam, lParam);
+}
+
+void MainWnd::OnDropFiles(HDROP drop) {
+    std::vector<std::wstring> files;
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        path.resize(::DragQueryFileW(drop, i, path.data(), length + 1));
+        files.push_back(path);
+    }
+    POINT at{};
+    const bool inClient = ::DragQueryPoint(drop, &at) != 0;
+    ::DragFinish(drop);
+    // The slot under the drop point, if any.
+    std::optional<Eye> target;
+    if (inClient && ::ClientToScreen(handle, &at)) {
+        for (const Eye eye : {Eye::Left, Eye::Right}) {
+            RECT slot{};
+            if (GetSlot(eye).GetHandle() && GetSlot(eye).GetWindowRect(&slot) && ::PtInRect(&slot, at)) target = eye;
+        }
+    }
+    SortByName(files);
+    OpenFiles(files, target);
 }
 
 // --- Placement, limits, tooltips -------------------------------------------------------

@@ -23,8 +23,12 @@
 #include <objidl.h>
 
 #include <gdiplus.h>
+#include <shellapi.h>
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/win/client_wnd.h"
@@ -58,6 +62,8 @@ public:
     // Saves the window placement.
     void OnDestroy() override;
     LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Opens the files of the command line (SetStartFiles) once the window is up.
+    bool OnFirstIdle() override;
     // Minimum tracking size 626 x 461.
     void OnGetMinMaxInfo(MINMAXINFO* info) override;
     // While one of the program's tooltips shows, the stereo view does not draw.
@@ -85,9 +91,16 @@ public:
     // reported and both eyes stay as they were.
     bool SwapEyes() override;
 
-    // Loads a file for an eye under the progress dialog "Loading image..."; a file that
-    // cannot be loaded is reported in a message box over the eye's slot, and everything
-    // stays as it was. False then.
+    // The files given on the command line, opened at the first idle pass (app/open_plan.h).
+    void SetStartFiles(std::vector<std::wstring> files) { startFiles = std::move(files); }
+    // Loads files given together (command line, drop) as app/open_plan.h plans it; `target`
+    // is the eye whose slot they were dropped on. A plan that cannot be carried out is
+    // explained in a message box.
+    void OpenFiles(const std::vector<std::wstring>& files, std::optional<bistrope::Eye> target);
+
+    // Loads a file for an eye under the progress dialog "Loading image..." (a stereo file
+    // fills both eyes); a file that cannot be loaded is reported in a message box over the
+    // eye's slot, and everything stays as it was. False then.
     bool LoadFile(bistrope::Eye eye, const wchar_t* path);
     // Renders the anaglyph at full size and writes it as a JPEG file under the progress
     // dialog; a failure is shown in a message box naming the file and the reason.
@@ -110,6 +123,7 @@ protected:
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnUpdateUI(int commandId, TWIG4::UpdateUIRecord& record) const;
     void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    void OnDropFiles(HDROP drop);
 
 private:
     bool CreateToolBar();
@@ -128,4 +142,5 @@ private:
     std::unique_ptr<cMainImageView> view;
     std::unique_ptr<cImageView> leftSlot;
     std::unique_ptr<cImageView> rightSlot;
+    std::vector<std::wstring> startFiles;
 };

@@ -6,7 +6,9 @@
 #include <commdlg.h>
 
 #include <filesystem>
+#include <utility>
 
+#include "app/open_plan.h"
 #include "app/reg_data.h"
 #include "app/settings_sheet_rules.h"
 #include "app/slot_texts.h"
@@ -129,6 +131,19 @@ bool MainWnd::Load(Eye eye) {
     return LoadFile(eye, dialog.GetPath().GetBuffer());
 }
 
+bool MainWnd::OnFirstIdle() {
+    const bool result = SDIApp::OnFirstIdle();
+    if (!startFiles.empty()) OpenFiles(std::exchange(startFiles, {}), std::nullopt);
+    return result;
+}
+
+void MainWnd::OpenFiles(const std::vector<std::wstring>& files, std::optional<Eye> target) {
+    const OpenPlan plan = PlanOpen(files, target, document->IsLoaded(Eye::Left), document->IsLoaded(Eye::Right));
+    if (!plan.error.empty()) (void)view->MessageBox(plan.error.c_str(), MB_OK | MB_ICONWARNING);
+    if (!plan.stereoFile.empty()) (void)LoadFile(target.value_or(Eye::Left), plan.stereoFile.c_str());
+    for (const auto& [eye, path] : plan.images) (void)LoadFile(eye, path.c_str());
+}
+
 bool MainWnd::LoadFile(Eye eye, const wchar_t* path) {
     if (!path || !*path) return false;
     const bool wasLoaded = document->IsLoaded(eye);
@@ -139,7 +154,7 @@ bool MainWnd::LoadFile(Eye eye, const wchar_t* path) {
         cProgDlg progress;
         (void)progress.Create(view.get());
         progress.SetProgress(0, kLoadingImageText);
-        status = document->LoadEye(eye, std::filesystem::path(path), ReportTo(progress));
+        status = document->OpenFile(eye, std::filesystem::path(path), ReportTo(progress));
     }
     if (status.ok()) return true;
     (void)GetSlot(eye).MessageBox(LoadFailureText(static_cast<int>(eye), wasLoaded, status.message).c_str(),

@@ -1,11 +1,14 @@
 // The frame's flows through real messages: loading with its message for a bad file, the
 // blending command's rebuild read back from OpenGL, saving with its quality and its message
 // for a failure, the settings sheet and the about box over the view, the alignment drag.
+#include <shlobj.h>
+
 #include <cmath>
 
 #include "app/slot_texts.h"
 #include "app_support.h"
 #include "engine/decode.h"
+#include "engine/jpeg_writer.h"
 #include "framework/win/update_ui.h"
 #include "resources/app_ids.h"
 #include "view/status_text.h"
@@ -178,6 +181,65 @@ TEST_F(AppTest, TheAlignmentDragAndTheContextMenuCommandsWorkThroughTheView) {
     SendMessageW(view, WM_COMMAND, ID_RESET_ALIGNMENT, 0);
     EXPECT_EQ(Doc().GetAlignment().offsetX, 0.0);
     EXPECT_EQ(Pane(bistrope::kOffsetPane), bistrope::OffsetStatusText(0, 0));
+}
+
+}  // namespace
+}  // namespace apptest
+
+namespace apptest {
+namespace {
+
+// Sends the frame a WM_DROPFILES as the shell does: `files` dropped at client point `at`.
+void Drop(HWND frame, const std::vector<std::wstring>& files, POINT at) {
+    std::wstring list;
+    for (const std::wstring& f : files) list += f + L'\0';
+    list += L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = at;
+    drop->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(memory);
+    SendMessageW(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);  // the frame frees it
+}
+
+TEST_F(AppTest, TheCommandLineAndDropsFillTheEyesAStereoFileBothAtOnce) {
+    const std::wstring l = WritePicture(L"b_L.jpg", 64, 48, 1), r = WritePicture(L"a_R.jpg", 64, 48, 2);
+    app = std::make_unique<TestMainWnd>();
+    app->SetStartFiles({l, r});
+    ASSERT_TRUE(app->CreateFrame());
+    app->OnFirstIdle();  // where the main loop opens them
+    EXPECT_EQ(Doc().Path(Eye::Left).filename(), L"b_L.jpg");
+    EXPECT_EQ(Doc().Path(Eye::Right).filename(), L"a_R.jpg");
+
+    // Dropped together, files go left and right in name order; one file on a slot goes there.
+    Drop(Frame(), {l, r}, POINT{400, 300});
+    EXPECT_EQ(Doc().Path(Eye::Left).filename(), L"a_R.jpg");
+    RECT slot{};
+    GetWindowRect(app->GetSlot(Eye::Right).GetHandle(), &slot);
+    POINT onSlot{slot.left + 20, slot.top + 20};
+    ScreenToClient(Frame(), &onSlot);
+    Drop(Frame(), {WritePicture(L"c.jpg", 32, 32, 3)}, onSlot);
+    EXPECT_EQ(Doc().Path(Eye::Right).filename(), L"c.jpg");
+    EXPECT_EQ(Doc().Path(Eye::Left).filename(), L"a_R.jpg");
+
+    // A side-by-side file fills both eyes, whatever it is dropped on; the captions say which.
+    bistrope::ConvertedImage sbs = bistrope::ConvertedImage::Create(64, 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x) sbs.row(y)[3 * x + (x < 32 ? 2 : 0)] = 250;
+    ASSERT_TRUE(bistrope::WriteJpegFile(folder->path() / L"pair.jps", sbs, 95).ok());
+    Drop(Frame(), {(folder->path() / L"pair.jps").wstring()}, onSlot);
+    EXPECT_TRUE(Doc().FromOneFile());
+    EXPECT_GT(Doc().Source(Eye::Right)->row(16)[4 * 16 + 2], 200);  // cross-eyed: red half is the right eye
+    EXPECT_EQ(Doc().Size(Eye::Left)->width, 32);
+
+    // More than two files are refused with a message, and nothing changes.
+    MessageCatcher message;
+    Drop(Frame(), {l, r, l}, POINT{400, 300});
+    wintest::Pump(50);
+    EXPECT_NE(message.text.find(L"one or two images"), std::wstring::npos) << message.text;
+    EXPECT_TRUE(Doc().FromOneFile());
 }
 
 }  // namespace
