@@ -4,7 +4,8 @@
 #   F2 and the open dialog for the left image, F3 for the right one, a left drag that moves
 #   the left image, V and a drag that turns it, the "Half colour blending" button, the
 #   view's context menu, the settings sheet (centred over the view), Ctrl+S and
-#   the save dialog. Then it checks the written JPEG (size = the output rectangle shown in the
+#   the save dialog; after a restart, an MPO file with F2, F4 twice and Ctrl+S. Then it checks
+#   the written JPEGs (size = the output rectangle shown in the
 #   status bar, Software tag, quality 80, pixels against bistrope-cli run with the same mode,
 #   offset and rotation), closes the program, checks the registry, restarts it and checks that
 #   the blending mode and the window placement were kept.
@@ -335,5 +336,35 @@ read -r _ RX RY RW RH RCMD < <(probe frame | grep '^frame')
   fail "placement after restart $RX $RY $RW $RH $RCMD, before $FX $FY $FW $FH $FCMD"
 probe toolbar | awk '$2 == 40003 && $8 == 1 { found = 1 } END { exit !found }' ||
   fail "the half colour button is not checked after the restart"
+
+# --- A stereo camera's MPO file, chosen with F2, fills both slots; F4 swaps the eyes and
+# F4 again swaps them back; Ctrl+S saves it, in the half colour mode kept from before.
+python3 "$ROOT/tests/e2e/make_mpo.py" "$OUT/left.jpg" "$OUT/right.jpg" "$OUT/pair.mpo"
+say "F2 and the open dialog: pair.mpo"
+press_for_dialog F2
+xdotool type --delay 15 "$(winpath "$OUT/pair.mpo")"
+xdotool key Return
+wait_for 60 pane_matches 2 "Output image 1200x900" || fail "the MPO file did not fill both slots"
+wait_for 20 no_dialog || fail "a dialog stayed open after loading the MPO file"
+sleep 0.5
+shot mpo-loaded
+for i in 1 2; do
+  focus_app
+  xdotool key F4
+  sleep 1
+  wait_for 20 no_dialog || fail "a dialog stayed open after swapping the eyes"
+done
+shot mpo-swapped-back
+press_for_dialog ctrl+s
+xdotool type --delay 15 "$(winpath "$OUT/mpo-anaglyph")"
+xdotool key Return
+wait_for 60 test -s "$OUT/mpo-anaglyph.jpg" || fail "no mpo-anaglyph.jpg was written"
+wait_for 60 no_dialog || fail "a dialog stayed open after saving the MPO's anaglyph"
+"$CLI" -m half -q 80 -o "$OUT/cli-mpo.jpg" "$OUT/pair.mpo" >>"$LOG" 2>&1 || fail "bistrope-cli failed on pair.mpo"
+read -r MW MH < <(identify -format '%w %h\n' "$OUT/mpo-anaglyph.jpg")
+[ "${MW}x$MH" = 1200x900 ] || fail "the MPO's anaglyph is ${MW}x$MH, expected 1200x900"
+AE=$(compare -metric AE -fuzz 3% "$OUT/mpo-anaglyph.jpg" "$OUT/cli-mpo.jpg" null: 2>&1 || true)
+say "MPO anaglyph against bistrope-cli: $AE of $((MW * MH)) pixels more than 3% apart"
+awk -v ae="$AE" -v n=$((MW * MH)) 'BEGIN { exit !(ae <= 0.005 * n) }' || fail "the MPO's anaglyph differs from bistrope-cli's"
 close_app
 say "End-to-end test passed"
