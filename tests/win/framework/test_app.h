@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 
@@ -13,30 +14,50 @@ namespace test {
 
 class TestApp : public TWIG4::SDIApp {
 public:
-    TestApp();
+    TestApp() : SDIApp(L"Framework tests", L"Software\\Bistrope-tests\\framework") {}
     // Instance, common controls and window classes, as Run does before creating the frame.
-    void Prepare();
+    void Prepare() {
+        instance = GetModuleHandleW(nullptr);
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), 0x4FF};
+        InitCommonControlsEx(&controls);
+        RegisterWindowClasses();
+    }
     // Makes the (hidden) frame window as Run does, without the loop.
-    bool CreateFrame();
+    bool CreateFrame() {
+        Prepare();  // at (50, 50), 640 x 480
+        return Create(CREATESTRUCTW{nullptr, instance, nullptr, nullptr, 480, 640, 50, 50, 0x06CF0000, title, kFrameClass, 0});
+    }
     // Destroys the frame (if any) and drops the quit message that destroying it posts.
-    void DestroyFrame();
+    void DestroyFrame() {
+        if (GetHandle()) Destroy();
+        wintest::DrainQueue();
+    }
     void ResetFirstIdle() { firstIdle = true; }
     void SetAccelerators(HACCEL table) { accelerators = table; }
-    void SetClient(TWIG4::SDIClientWnd* c) { client = c; }
 
     std::function<bool()> onFirstIdle;
     std::function<bool(unsigned)> onIdle;
-    std::function<LRESULT(UINT, WPARAM, LPARAM)> onThreadMessage;
-    // Called before the frame's own handling; a non-zero result is the message result.
+    // Called before the frame's own handling (a non-zero result is the message result), and
+    // with no window for thread messages.
     std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> onMessage;
-    void ResetHooks() { onFirstIdle = nullptr, onIdle = nullptr, onThreadMessage = nullptr, onMessage = nullptr; }
+    void ResetHooks() { onFirstIdle = nullptr, onIdle = nullptr, onMessage = nullptr; }
 
     bool OnFirstIdle() override { return onFirstIdle ? onFirstIdle() : SDIApp::OnFirstIdle(); }
     bool OnIdle(unsigned n) override { return onIdle ? onIdle(n) : SDIApp::OnIdle(n); }
-    LRESULT OnThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return onMessage ? onMessage(nullptr, message, wParam, lParam) : SDIApp::OnThreadMessage(message, wParam, lParam);
+    }
+    LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        const LRESULT result = onMessage ? onMessage(hwnd, message, wParam, lParam) : 0;
+        return result ? result : SDIApp::WndProc(hwnd, message, wParam, lParam);
+    }
 };
 
-TestApp& App();
+inline TestApp& App() {
+    static TestApp app;
+    return app;
+}
+// The application object exists before any test runs, as the program's global one does.
+inline const bool kAppMadeEarly = (App(), true);
 
 }  // namespace test

@@ -1,16 +1,20 @@
 // Window objects and the application object: binding, reflection and subclassing; the main
-// loop's idle passes, thread messages and accelerators; the window placement.
+// loop's idle passes, thread messages and accelerators; the UpdateUI queries of the toolbar
+// and the popup menu to their owner, and the command the popup menu sends.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "framework/win/menu_popup.h"
 #include "framework/win/sdiapp.h"
+#include "framework/win/toolbar.h"
+#include "framework/win/update_ui.h"
 #include "framework/win/wnd.h"
 #include "test_app.h"
 
@@ -37,31 +41,29 @@ public:
     }
     bool Saw(UINT message) const { return std::count(seen.begin(), seen.end(), message) > 0; }
 };
-using RecordingWnd = Recorder<Wnd>;
+
+// A window made while handling WM_CREATE is not bound; a refused creation leaves nothing.
+class Parent : public Recorder<Wnd> {
+public:
+    HWND child = nullptr;
+    bool refuse = false;
+    LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CREATE) child = CreateWindowExW(0, TWIG4::SDIApp::kChildClass, L"", WS_CHILD, 0, 0, 5, 5, hwnd, nullptr, nullptr, nullptr);
+        return message == WM_CREATE && refuse ? -1 : Recorder::WndProc(hwnd, message, wParam, lParam);
+    }
+};
 
 TEST(Windows, AnObjectIsBoundFromItsFirstMessageToItsLastAndOnlyTheFirstWindowIsBound) {
     App().Prepare();
     const unsigned before = WindowList::Count();
-    // A window made while handling WM_CREATE is not bound; a refused creation leaves nothing.
-    class Parent : public RecordingWnd {
-    public:
-        HWND child = nullptr;
-        bool refuse = false;
-        LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
-            if (message == WM_CREATE)
-                child = CreateWindowExW(0, TWIG4::SDIApp::kChildClass, L"", WS_CHILD, 0, 0, 5, 5, hwnd, nullptr, nullptr, nullptr);
-            if (message == WM_CREATE && refuse) return -1;
-            return RecordingWnd::WndProc(hwnd, message, wParam, lParam);
-        }
-    } wnd, refusing;
+    Parent wnd, refusing;
     ASSERT_TRUE(wnd.CreateChild(0, WS_POPUP, nullptr));
     const HWND hwnd = wnd.GetHandle();
     EXPECT_EQ(WindowList::FromHandle(hwnd), &wnd);
     EXPECT_EQ(WindowList::FromHandle(wnd.child), nullptr);
     EXPECT_FALSE(wnd.CreateChild(0, WS_POPUP, nullptr)) << "one window per object";
     ASSERT_TRUE(wnd.Destroy());
-    EXPECT_TRUE(wnd.Saw(WM_NCCREATE) && wnd.Saw(WM_NCDESTROY));
-    EXPECT_FALSE(wnd.unbound);
+    EXPECT_TRUE(wnd.Saw(WM_NCCREATE) && wnd.Saw(WM_NCDESTROY) && !wnd.unbound);
     EXPECT_EQ(wnd.GetHandle(), nullptr);
     EXPECT_EQ(TWIG4::Dispatch(hwnd, WM_USER, 0, 0), -1);
     refusing.refuse = true;
@@ -71,78 +73,49 @@ TEST(Windows, AnObjectIsBoundFromItsFirstMessageToItsLastAndOnlyTheFirstWindowIs
 }
 
 TEST(Windows, ControlMessagesReachTheControlObjectFirst) {
-    RecordingWnd parent;
-    ASSERT_TRUE(parent.CreateChild(0, WS_POPUP, nullptr));
+    Recorder<Wnd> parent;
     Recorder<CtrlWnd> button;
-    ASSERT_TRUE(button.Create(L"BUTTON", 0, WS_CHILD | WS_VISIBLE, L"Press", 0, 0, 80, 24, &parent, 77));
-    ASSERT_TRUE(button.Subclass());
+    ASSERT_TRUE(parent.CreateChild(0, WS_POPUP, nullptr));
+    ASSERT_TRUE(button.Create(L"BUTTON", 0, WS_CHILD | WS_VISIBLE, L"Press", 0, 0, 80, 24, &parent, 77) && button.Subclass());
     EXPECT_FALSE(button.Subclass()) << "a window is subclassed at most once";
-
     SendMessageW(button.GetHandle(), BM_CLICK, 0, 0);  // the control answers 0: the parent gets it too
-    EXPECT_TRUE(button.Saw(WM_COMMAND));
-    EXPECT_TRUE(parent.Saw(WM_COMMAND));
+    EXPECT_TRUE(button.Saw(WM_COMMAND) && parent.Saw(WM_COMMAND));
     EXPECT_TRUE(button.unbound) << "reflected with the parent's handle";
-
     button.answer = 5;
     parent.seen.clear();
     const LPARAM from = reinterpret_cast<LPARAM>(button.GetHandle());
     EXPECT_EQ(SendMessageW(parent.GetHandle(), WM_COMMAND, MAKEWPARAM(77, BN_CLICKED), from), 5);
-    NMHDR header = {button.GetHandle(), 77, NM_CLICK};
+    NMHDR header = {button.GetHandle(), 77, 0};
     EXPECT_EQ(SendMessageW(parent.GetHandle(), WM_NOTIFY, 77, reinterpret_cast<LPARAM>(&header)), 5);
     EXPECT_TRUE(parent.seen.empty()) << "the control's answer ends the dispatch";
-
     button.seen.clear();
     SendMessageW(parent.GetHandle(), WM_COMMAND, MAKEWPARAM(40017, 1), 0);  // a menu command: not reflected
-    EXPECT_FALSE(button.Saw(WM_COMMAND));
-    EXPECT_TRUE(parent.Saw(WM_COMMAND));
-
+    EXPECT_TRUE(!button.Saw(WM_COMMAND) && parent.Saw(WM_COMMAND));
 }
 
-// ---- The application object ------------------------------------------------------------
-
-class AppLoop : public ::testing::Test {
-protected:
-    void SetUp() override {
-        App().ResetHooks();
-        wintest::DrainQueue();
-    }
-    void TearDown() override {
-        App().ResetHooks();
-        App().SetAccelerators(nullptr);
-        App().DestroyFrame();
-    }
-    static int Run() { return App().Run(GetModuleHandleW(nullptr), L"", SW_SHOWNORMAL); }
-};
+// ---- The application object's main loop --------------------------------------------------
 
 // A second listed window that asks for idle passes while the counter is below 3.
 class IdleWnd : public Wnd {
 public:
     std::vector<std::string>* log = nullptr;
-    bool OnIdle(unsigned n) override {
-        log->push_back("wnd" + std::to_string(n));
-        return n < 3;
-    }
+    bool OnIdle(unsigned n) override { return log->push_back("wnd" + std::to_string(n)), n < 3; }
 };
 
-TEST_F(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
+TEST(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
     test::TestApp& app = App();
     app.ResetFirstIdle();
+    wintest::DrainQueue();
     std::vector<std::string> log;
     IdleWnd other;
     other.log = &log;
     int phase = 0;
     ACCEL accel = {FVIRTKEY, VK_F2, 40017};
     app.SetAccelerators(CreateAcceleratorTableW(&accel, 1));
-    app.onFirstIdle = [&] {
-        log.push_back("first");
-        other.CreateChild(0, WS_POPUP, nullptr);  // listed after the frame
-        return false;
-    };
+    app.onFirstIdle = [&] { return log.push_back("first"), other.CreateChild(0, WS_POPUP, nullptr), false; };  // listed after the frame
     app.onIdle = [&](unsigned n) {
         log.push_back("idle" + std::to_string(n));
-        if (n == 3 && phase == 0) {
-            // Neither these nor the thread message restart idle processing; the keys posted
-            // when a later timer fires do.
+        if (n == 3 && phase == 0) {  // none of these restart idle passes; the keys a later timer posts do
             phase = 1;
             PostMessageW(app.GetHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
             PostMessageW(app.GetHandle(), WM_TIMER, 77, 0);
@@ -154,14 +127,8 @@ TEST_F(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
         }
         return false;
     };
-    app.onThreadMessage = [&](UINT message, WPARAM wParam, LPARAM) -> LRESULT {
-        if (message != WM_APP + 1 || wParam != 11) return 0;
-        log.push_back("thread");
-        phase = 2;
-        SetTimer(app.GetHandle(), 78, 50, nullptr);  // with nothing restarting idle processing, the loop waits for it
-        return 0;
-    };
-    app.onMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    app.onMessage = [&](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (!hwnd && message == WM_APP + 1 && wParam == 11) log.push_back("thread"), phase = 2, SetTimer(app.GetHandle(), 78, 50, nullptr);
         if (message == WM_MOUSEMOVE && lParam == MAKELPARAM(5, 5)) log.push_back("mousemove");
         if (message == WM_TIMER && wParam == 77) log.push_back("timer");
         if (message == WM_TIMER && wParam == 78 && KillTimer(app.GetHandle(), 78)) {
@@ -169,7 +136,7 @@ TEST_F(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
             PostMessageW(app.GetHandle(), WM_KEYDOWN, VK_F3, 1);  // not in the table
             PostMessageW(app.GetHandle(), WM_KEYDOWN, VK_F2, 1);
         }
-        if (message == WM_APP + 1) log.push_back("thread message dispatched");
+        if (hwnd && message == WM_APP + 1) log.push_back("thread message dispatched");
         if (message == WM_KEYDOWN) log.push_back("key" + std::to_string(wParam - VK_F1 + 1));
         if (message == WM_COMMAND) log.push_back("command" + std::to_string(LOWORD(wParam)) + "/" + std::to_string(HIWORD(wParam)));
         return 0;
@@ -180,7 +147,7 @@ TEST_F(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
         for (int i = 0; i < 200 && !done; ++i) Sleep(50);
         if (!done) PostThreadMessageW(thread, WM_QUIT, 0, 0);
     });
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(app.Run(GetModuleHandleW(nullptr), L"", SW_SHOWNORMAL), 0);
     done = true;
     EXPECT_EQ(app.GetHandle(), nullptr);
     const std::vector<std::string> expected = {
@@ -189,61 +156,78 @@ TEST_F(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
         "idle0", "wnd0", "idle1", "wnd1", "idle2", "wnd2", "idle3"};
     ASSERT_GE(log.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + expected.size()), expected);
-
+    app.ResetHooks();
+    app.SetAccelerators(nullptr);
+    app.DestroyFrame();
 }
 
-// ---- Window placement --------------------------------------------------------------------
+// ---- UpdateUI -----------------------------------------------------------------------------
 
-const wchar_t kPlacementKey[] = L"Software\\Bistrope-tests\\framework\\WindowPos";
 
-struct Placement {
-    const char* name;
-    std::vector<std::int32_t> stored;  // left, top, right, bottom, cmd: as many as are stored
-    bool complete;
-    RECT normal;
-    bool minimised;
-};
-void PrintTo(const Placement& c, std::ostream* os) { *os << c.name; }
-
-class WindowPlacement : public ::testing::TestWithParam<Placement> {
-protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(App().CreateFrame()); }
-    static void TearDownTestSuite() { App().DestroyFrame(); }
-    void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Bistrope-tests\\framework"); }
-    void TearDown() override { SetUp(); }
-};
-
-const wchar_t* const kNames[] = {L"rect.left", L"rect.top", L"rect.right", L"rect.bottom", L"cmd"};
-
-TEST_P(WindowPlacement, IsRestoredFromWhatIsStored) {
-    const Placement& c = GetParam();
-    for (size_t i = 0; i < c.stored.size(); ++i)
-        RegSetKeyValueW(HKEY_CURRENT_USER, kPlacementKey, kNames[i], REG_DWORD, &c.stored[i], 4);
-    EXPECT_EQ(App().RestoreWindowPlacement(L"WindowPos", RECT{100, 120, 700, 520}), c.complete);
-    WINDOWPLACEMENT p = {};
-    p.length = sizeof(p);
-    GetWindowPlacement(App().GetHandle(), &p);
-    EXPECT_TRUE(EqualRect(&p.rcNormalPosition, &c.normal));
-    EXPECT_EQ(IsIconic(App().GetHandle()) != 0, c.minimised);
-    EXPECT_TRUE(IsWindowVisible(App().GetHandle()));
-
-    // Saved back, the values read as they were restored (negative ones included).
-    ASSERT_TRUE(App().SaveWindowPlacement(L"WindowPos"));
-    const std::int32_t expected[] = {c.normal.left, c.normal.top, c.normal.right, c.normal.bottom,
-                                     c.minimised ? SW_SHOWMINIMIZED : SW_SHOWNORMAL};
-    for (int i = 0; i < 5; ++i) {
-        std::int32_t v = 0;
-        DWORD size = 4;
-        EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, kPlacementKey, kNames[i], RRF_RT_REG_DWORD, nullptr, &v, &size), 0);
-        EXPECT_EQ(v, expected[i]) << i;
+// A hidden owner that answers UpdateUI queries from a table and records the ids it was
+// asked for (-1 for separators) and the commands it got.
+class OwnerWnd : public TWIG4::Wnd {
+public:
+    std::map<int, TWIG4::UpdateUIRecord> answers;
+    std::vector<int> queries, commands;
+    LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != WM_COMMAND) return Wnd::WndProc(hwnd, message, wParam, lParam);
+        const int id = LOWORD(wParam) == 0xFFFF ? -1 : LOWORD(wParam);
+        if (!TWIG4::IsUpdateUIQuery(message, wParam, lParam)) return commands.push_back(id), 1;
+        queries.push_back(id);
+        if (answers.count(id)) *reinterpret_cast<TWIG4::UpdateUIRecord*>(lParam) = answers[id];
+        return 1;
     }
+};
+
+TEST(Toolbar, AsksItsOwnerForEveryButtonWhenIdleAndAppliesTheAnswers) {
+    test::App().Prepare();
+    OwnerWnd owner;
+    TWIG4::ToolBar bar;
+    ASSERT_TRUE(owner.CreateChild(0, WS_POPUP, nullptr) && bar.Create(TBSTYLE_EX_MIXEDBUTTONS, TBSTYLE_LIST, &owner));
+    ASSERT_TRUE(bar.AddButton(0, 40001, BTNS_AUTOSIZE, 0, L"one") && bar.AddButton(8, -1, BTNS_SEP, 0, nullptr));
+    ASSERT_TRUE(bar.AddButton(1, 40002, BTNS_AUTOSIZE, 0, L"two") && bar.AddButton(2, 40003, BTNS_AUTOSIZE, 0, L"three"));
+    const auto state = [&](int id) { return SendMessageW(bar.GetHandle(), TB_GETSTATE, id, 0) & (TBSTATE_ENABLED | TBSTATE_CHECKED); };
+    EXPECT_EQ(state(40001), 0) << "nobody answered";
+    owner.queries.clear();
+    owner.answers = {{40001, {true, false}}, {40002, {false, true}}, {40003, {true, false, true, nullptr, -2, L"renamed"}}};
+    EXPECT_FALSE(bar.OnIdle(0)) << "never asks for more idle passes";
+    EXPECT_EQ(owner.queries, (std::vector<int>{40001, -1, 40002, 40003}));
+    EXPECT_EQ(state(40001), TBSTATE_ENABLED);
+    EXPECT_EQ(state(40002), TBSTATE_CHECKED);
+    EXPECT_EQ(state(40003), TBSTATE_ENABLED | TBSTATE_CHECKED) << "a radio answer shows checked";
+    wchar_t text[64] = {};
+    SendMessageW(bar.GetHandle(), TB_GETBUTTONTEXTW, 40003, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"renamed");
+    bar.Destroy();
+    owner.Destroy();
 }
 
-INSTANTIATE_TEST_SUITE_P(Frame, WindowPlacement, ::testing::Values(
-    Placement{"Nothing", {}, false, {100, 120, 700, 520}, false},
-    Placement{"Everything", {-20, 40, 530, 440, SW_SHOWNORMAL}, true, {-20, 40, 530, 440}, false},
-    Placement{"NoBottomNorState", {10, 20, 410}, false, {10, 20, 410, 520}, false},
-    Placement{"Minimised", {30, 40, 530, 440, SW_SHOWMINIMIZED}, true, {30, 40, 530, 440}, true}),
-    [](const ::testing::TestParamInfo<Placement>& info) { return std::string(info.param.name); });
+TEST(PopupMenu, SendsTheChosenCommandToItsOwnerAndZeroWhenDismissed) {
+    test::App().Prepare();
+    OwnerWnd owner;
+    ASSERT_TRUE(owner.CreateChild(0, WS_POPUP, nullptr));
+    const int kFirst = 7141, kSecond = 7142;
+    TWIG4::MenuPopup popup;
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, kFirst, L"Save image...\tCtrl+S");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kSecond, L"Zoom all");
+    owner.answers = {{kFirst, {true, true}}, {kSecond, {false, false}}};
+    wintest::OneShot choose(250, [] {
+        HWND shown = wintest::WaitForWindow([](HWND w) { return wintest::ClassOf(w) == L"#32768"; }, 0, wintest::Shown::Only);
+        for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageW(shown, WM_KEYDOWN, key, 0);
+    });
+    wintest::OneShot watchdog(5000, [] { EndMenu(); });
+    ASSERT_TRUE(popup.TrackMenu(menu, &owner, 150, 150));
+    EXPECT_EQ(owner.commands, (std::vector<int>{kSecond})) << "a disabled item is still chosen";
+    EXPECT_EQ(std::count(owner.queries.begin(), owner.queries.end(), -1), 0) << "separators are not asked";
+    owner.commands.clear();
+    wintest::OneShot dismiss(250, [] { EndMenu(); });
+    ASSERT_TRUE(popup.TrackMenu(menu, &owner, 150, 150));
+    EXPECT_EQ(owner.commands, (std::vector<int>{0})) << "dismissed";
+    DestroyMenu(menu);
+    owner.Destroy();
+}
 
 }  // namespace

@@ -20,10 +20,7 @@ bool DispatchWaiting() {
 
 bool Before(DWORD end) { return static_cast<LONG>(end - GetTickCount()) > 0; }
 
-std::map<UINT_PTR, OneShot*>& Shots() {
-    static std::map<UINT_PTR, OneShot*> shots;
-    return shots;
-}
+std::map<UINT_PTR, OneShot*> shots;
 
 }  // namespace
 
@@ -37,12 +34,11 @@ void Pump(int milliseconds, const std::function<void()>& onIdle) {
 }
 
 void DrainQueue() {
-    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-    }
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) continue;
 }
 
 Helper::Helper(std::function<void()> action) : work(std::move(action)) {
-    thread = CreateThread(nullptr, 0, &Helper::Main, this, 0, nullptr);
+    thread = CreateThread(nullptr, 0, [](void* self) -> DWORD { return static_cast<Helper*>(self)->work(), 0; }, this, 0, nullptr);
 }
 
 Helper::~Helper() {
@@ -58,30 +54,24 @@ bool Helper::Join(int milliseconds) {
     return thread != nullptr;
 }
 
-DWORD WINAPI Helper::Main(void* self) {
-    if (auto& work = static_cast<Helper*>(self)->work) work();
-    return 0;
-}
-
 OneShot::OneShot(int delayMs, std::function<void()> action) : work(std::move(action)) {
     id = SetTimer(nullptr, 0, static_cast<UINT>(delayMs), &OneShot::Tick);
-    Shots()[id] = this;
+    shots[id] = this;
 }
 
 OneShot::~OneShot() {
     if (id) KillTimer(nullptr, id);
-    Shots().erase(id);
+    shots.erase(id);
 }
 
 void CALLBACK OneShot::Tick(HWND, UINT, UINT_PTR timerId, DWORD) {
     KillTimer(nullptr, timerId);
-    auto it = Shots().find(timerId);
-    if (it == Shots().end()) return;
+    auto it = shots.find(timerId);
+    if (it == shots.end()) return;
     OneShot* shot = it->second;
-    Shots().erase(it);
+    shots.erase(it);
     shot->id = 0;
-    shot->fired = true;
-    if (shot->work) shot->work();
+    shot->work();
 }
 
 std::vector<HWND> FindWindows(const std::function<bool(HWND)>& match, Shown shown) {
@@ -139,8 +129,6 @@ ScratchDir::ScratchDir() {
     static int n = 0;
     folder = std::filesystem::temp_directory_path() /
              (L"bistrope-wintest-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n++));
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
     std::filesystem::create_directories(folder);
 }
 
@@ -159,7 +147,11 @@ Canvas::Canvas(int width, int height, COLORREF fill) : w(width), h(height) {
     bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &data, nullptr, 0);
     bits = static_cast<std::uint32_t*>(data);
     previous = SelectObject(memory, bitmap);
-    Fill(fill);
+    const RECT r = {0, 0, width, height};
+    HBRUSH b = CreateSolidBrush(fill);
+    FillRect(memory, &r, b);
+    DeleteObject(b);
+    GdiFlush();
 }
 
 Canvas::Canvas(Canvas&& other) noexcept
@@ -182,16 +174,7 @@ COLORREF Canvas::Pixel(int x, int y) const {
 
 std::array<int, 3> Canvas::Rgb(int x, int y) const {
     const COLORREF c = Pixel(x, y);
-    if (c == CLR_INVALID) return {-1, -1, -1};
-    return {GetRValue(c), GetGValue(c), GetBValue(c)};
-}
-
-void Canvas::Fill(COLORREF colour) {
-    const RECT r = {0, 0, w, h};
-    HBRUSH b = CreateSolidBrush(colour);
-    FillRect(memory, &r, b);
-    DeleteObject(b);
-    GdiFlush();
+    return c == CLR_INVALID ? std::array<int, 3>{-1, -1, -1} : std::array<int, 3>{GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
 Canvas PrintClient(HWND window, COLORREF background) {
@@ -206,7 +189,7 @@ Canvas CaptureClient(HWND window) {
     RECT rc = {};
     GetClientRect(window, &rc);
     Canvas canvas(rc.right, rc.bottom);
-    HDC dc = GetDC(window);
+    const HDC dc = GetDC(window);
     BitBlt(canvas.dc(), 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
     ReleaseDC(window, dc);
     return canvas;

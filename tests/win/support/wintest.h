@@ -1,5 +1,5 @@
 #pragma once
-// What every Windows test suite shares: pumping this thread's messages, helper threads and
+// What the Windows test suites share: pumping this thread's messages, helper threads and
 // one-shot timers for modal loops, finding this process's top-level windows, test files,
 // and reading what a window shows as pixels.
 #include <windows.h>
@@ -13,17 +13,13 @@
 
 namespace wintest {
 
-// ---- Messages --------------------------------------------------------------------------
-
 // Dispatches this thread's messages for about `milliseconds` (at least one pass). When the
 // queue is empty, `onIdle` runs before waiting, as a main loop's idle pass would.
 void Pump(int milliseconds, const std::function<void()>& onIdle = {});
-// Removes every queued message of this thread without dispatching it.
-void DrainQueue();
+void DrainQueue();  // removes this thread's queued messages undispatched
 
-// Runs `action` on a helper thread. Join waits at most the given time and dispatches this
-// thread's messages meanwhile (the helper may be talking to this thread's windows); the
-// destructor waits at most 30 s.
+// Runs `action` on a helper thread. Join waits at most the given time, dispatching this
+// thread's messages meanwhile; the destructor waits at most 30 s.
 class Helper {
 public:
     explicit Helper(std::function<void()> action);
@@ -33,46 +29,35 @@ public:
     bool Join(int milliseconds);
 
 private:
-    static DWORD WINAPI Main(void* self);
     std::function<void()> work;
     HANDLE thread = nullptr;
 };
 
 // Runs `action` once on this thread `delayMs` from now, from whatever message loop runs
-// then (a menu's, a modal dialog's, a message box's). Killed when destroyed.
+// then (a menu's, a modal dialog's). Killed when destroyed.
 class OneShot {
 public:
     OneShot(int delayMs, std::function<void()> action);
     ~OneShot();
     OneShot(const OneShot&) = delete;
     OneShot& operator=(const OneShot&) = delete;
-    bool Fired() const { return fired; }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
     UINT_PTR id = 0;
     std::function<void()> work;
-    bool fired = false;
 };
 
-// ---- Windows ---------------------------------------------------------------------------
-
 enum class Shown { Any, Only };
-
-// The top-level windows of this process matching `match`, in z order; with Shown::Only
-// only the visible ones. Usable from any thread.
+// This process's top-level windows matching `match`, in z order (visible ones only with
+// Shown::Only); WaitForWindow polls for the first for at most `milliseconds`.
 std::vector<HWND> FindWindows(const std::function<bool(HWND)>& match, Shown shown = Shown::Any);
-// The first of them, polled for at most `milliseconds`; null when none appeared.
 HWND WaitForWindow(const std::function<bool(HWND)>& match, int milliseconds, Shown shown = Shown::Any);
 std::wstring ClassOf(HWND hwnd);
 std::wstring TextOf(HWND hwnd);
 
-// ---- Files -----------------------------------------------------------------------------
-
 using Bytes = std::vector<std::uint8_t>;
-
-// A file of tests/data; a Linux path is reached through Wine's Z: drive.
-std::filesystem::path DataPath(const char* name);
+std::filesystem::path DataPath(const char* name);  // a file of tests/data, through Wine's Z: drive
 Bytes ReadFileBytes(const std::filesystem::path& file);  // empty when unreadable
 void WriteFileBytes(const std::filesystem::path& file, const Bytes& bytes);
 
@@ -90,37 +75,29 @@ private:
     std::filesystem::path folder;
 };
 
-// ---- Pixels ----------------------------------------------------------------------------
-
 // A 32-bit top-down DIB selected into a memory DC: something to draw into and read from.
 class Canvas {
 public:
     Canvas(int width, int height, COLORREF fill = RGB(0x11, 0x22, 0x33));
     ~Canvas();
-    Canvas(Canvas&& other) noexcept;
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    Canvas& operator=(Canvas&&) = delete;
-
+    Canvas(Canvas&& other) noexcept;  // and no copies
     HDC dc() const { return memory; }
     int width() const { return w; }
     int height() const { return h; }
-    COLORREF Pixel(int x, int y) const;        // CLR_INVALID outside
+    COLORREF Pixel(int x, int y) const;          // CLR_INVALID outside
     std::array<int, 3> Rgb(int x, int y) const;  // red, green, blue; {-1, -1, -1} outside
-    void Fill(COLORREF colour);
 
 private:
-    int w = 0;
-    int h = 0;
+    int w = 0, h = 0;
     HDC memory = nullptr;
     HBITMAP bitmap = nullptr;
     HGDIOBJ previous = nullptr;
     std::uint32_t* bits = nullptr;
 };
 
-// The window's client area as the window draws it for WM_PRINTCLIENT, over `background`.
+// The window's client area as drawn for WM_PRINTCLIENT over `background`, or as it is on
+// the screen.
 Canvas PrintClient(HWND window, COLORREF background);
-// The window's client area as it is on the screen (copied from its device context).
 Canvas CaptureClient(HWND window);
 
 }  // namespace wintest

@@ -1,20 +1,26 @@
-// Modal and modeless dialogs: where they are placed, and Enter, Escape and a control's
-// command. The templates are the program's own (about box 114: a popup with an
-// OK button and a static text; progress 116: a child with a static text and a progress bar).
+// Where modal and modeless dialogs are placed over their parents (the templates are the
+// program's own: about box, a popup; progress, a child), and the tree property sheet: OK
+// applies every page in order, the other ways out none. Each sheet is driven from a timer
+// on its first page inside its own modal loop; a watchdog thread closes a sheet still open
+// after 8 s.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <type_traits>
 #include <vector>
 
 #include "framework/win/dlg.h"
+#include "framework/win/prop_sheet.h"
+#include "resources/controls_test_ids.h"
 #include "resources/resource.h"
 #include "test_app.h"
 
 using TWIG4::ModalDlg;
 using TWIG4::ModelessDlg;
+using TWIG4::PropSheet2;
 using TWIG4::Wnd;
 
 namespace {
@@ -27,8 +33,7 @@ public:
     RECT made = {}, placed = {};
     LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message != WM_INITDIALOG) return Base::WndProc(hwnd, message, wParam, lParam);
-        if (!(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD))
-            SetWindowPos(hwnd, nullptr, 0, 0, 200, 101, SWP_NOMOVE | SWP_NOZORDER);
+        if (!(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) SetWindowPos(hwnd, nullptr, 0, 0, 200, 101, SWP_NOMOVE | SWP_NOZORDER);
         ::GetWindowRect(hwnd, &made);
         const LRESULT result = Base::WndProc(hwnd, message, wParam, lParam);
         ::GetWindowRect(hwnd, &placed);
@@ -39,7 +44,6 @@ public:
 
 enum class ParentKind { Popup, ChildOfPopup, None, Unlisted };
 enum class Expect { At, InsideParent, Unmoved };
-
 struct Placing {
     const char* name;
     bool modal;
@@ -95,19 +99,12 @@ TEST_P(DialogPlacement, FollowsTheCentringRules) {
     }
     EXPECT_EQ(placed.right - placed.left, made.right - made.left) << "the size is kept";
     EXPECT_EQ(placed.bottom - placed.top, made.bottom - made.top);
-    switch (c.expect) {
-        case Expect::At:
-            EXPECT_EQ(placed.left, c.at.x);
-            EXPECT_EQ(placed.top, c.at.y);
-            break;
-        case Expect::InsideParent:  // moved, in client coordinates, by the difference of the centres
-            EXPECT_EQ(placed.left - 100, (700 + 100 - made.right - made.left) / 2);
-            EXPECT_EQ(placed.top - 100, (500 + 100 - made.bottom - made.top) / 2);
-            break;
-        case Expect::Unmoved:
-            EXPECT_TRUE(EqualRect(&placed, &made));
-            break;
-    }
+    // Inside the parent: moved, in client coordinates, by the difference of the centres.
+    const POINT at = c.expect == Expect::At             ? c.at
+                     : c.expect == Expect::InsideParent ? POINT{100 + (800 - made.right - made.left) / 2, 100 + (600 - made.bottom - made.top) / 2}
+                                                        : POINT{made.left, made.top};
+    EXPECT_EQ(placed.left, at.x);
+    EXPECT_EQ(placed.top, at.y);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, DialogPlacement, ::testing::Values(
@@ -121,48 +118,60 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, DialogPlacement, ::testing::Values(
     Placing{"ModelessPopupByTheModalRule", false, IDD_ABOUTBOX, ParentKind::Popup, true, Expect::At, {300, 250}}),
     [](const ::testing::TestParamInfo<Placing>& info) { return std::string(info.param.name); });
 
-// A modal about box that presses a key on its OK button, or clicks it, once it is up; a
-// timer ends it with -2 should nothing else.
-class Pressed : public ModalDlg {
+// ---- The property sheet -----------------------------------------------------------------
+
+class TestPage : public TWIG4::PropPage2 {
 public:
-    UINT key = 0;  // 0: click
-    std::vector<std::string> log;
-    class Button : public TWIG4::CtrlWnd {
-    public:
-        std::vector<std::string>* log = nullptr;
-        LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
-            if (message == WM_COMMAND && LOWORD(wParam) == IDOK) log->push_back("button");
-            return CtrlWnd::WndProc(hwnd, message, wParam, lParam);
-        }
-    } ok;
+    TestPage(int templateId, int number, std::vector<int>* applied) : PropPage2(templateId), number(number), applied(applied) {}
+    int number;
+    std::vector<int>* applied;
+    std::function<void()> drive;  // run once, inside the sheet's modal loop
+    void OnApply() override { applied->push_back(number); }
     LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_INITDIALOG) {
-            ok.log = &log;
-            if (ok.Attach(GetItem(IDOK))) ok.Subclass();
-            ::PostMessageW(GetItem(IDOK), key ? WM_KEYDOWN : BM_CLICK, key, 1);
-            ::SetTimer(hwnd, 1, 5000, nullptr);
-        }
-        if (message == WM_TIMER) EndDialog(-2);
-        if (message == WM_COMMAND && LOWORD(wParam) == IDOK) log.push_back("dialog");
-        return ModalDlg::WndProc(hwnd, message, wParam, lParam);
+        if (message == WM_INITDIALOG && drive) ::SetTimer(hwnd, 77, 150, nullptr);
+        if (message == WM_TIMER && wParam == 77 && ::KillTimer(hwnd, 77)) return drive(), 1;
+        return PropPage2::WndProc(hwnd, message, wParam, lParam);
     }
 };
 
-TEST(Dialogs, EnterEscapeAndAClickEndTheBoxAControlHearingItsCommandFirst) {
-    test::App().Prepare();
-    const unsigned listed = TWIG4::WindowList::Count();
-    for (const UINT key : {UINT{VK_RETURN}, UINT{VK_ESCAPE}, UINT{0}}) {
-        Pressed dlg;
-        dlg.key = key;
-        EXPECT_EQ(dlg.DoModal(IDD_ABOUTBOX, nullptr, false), key == VK_ESCAPE ? 2 : 1) << key;
-        if (!key) {
-            EXPECT_EQ(dlg.log, (std::vector<std::string>{"button", "dialog"}));
-        }
-        EXPECT_EQ(dlg.GetHandle(), nullptr);
-    }
-    EXPECT_EQ(TWIG4::WindowList::Count(), listed) << "the objects left the list with their destruction";
-    ModalDlg none;
-    EXPECT_EQ(none.DoModal(9999, nullptr, true), -1) << "no such template";
+struct Way {
+    const char* name;
+    std::function<void(PropSheet2&)> leave;
+    int result;
+    std::vector<int> applied;
+};
+void PrintTo(const Way& c, std::ostream* os) { *os << c.name; }
+
+class LeavingTheSheet : public ::testing::TestWithParam<Way> {};
+
+// Three pages (the third from a popup template); only the first is ever shown.
+TEST_P(LeavingTheSheet, AppliesEveryPageInOrderOnlyOnOk) {
+    ASSERT_TRUE(test::App().CreateFrame());
+    std::vector<int> applied;
+    TestPage a{IDD_CONTROLS_TEST_CHILD_PAGE, 1, &applied}, b{IDD_CONTROLS_TEST_CHILD_PAGE, 2, &applied};
+    TestPage c{IDD_CONTROLS_TEST_POPUP_PAGE, 3, &applied};
+    PropSheet2 sheet;
+    ASSERT_TRUE(sheet.AddPage(&a, L"First") && sheet.AddPage(&b, L"Second") && sheet.AddPage(&c, L"Third"));
+    a.drive = [&] { GetParam().leave(sheet); };
+    volatile bool done = false;
+    wintest::Helper watchdog([&] {
+        for (int i = 0; i < 400 && !done; ++i) Sleep(20);
+        if (!done && sheet.GetHandle()) PostMessageW(sheet.GetHandle(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(sheet.DoModal(L"Settings", &test::App(), true), GetParam().result);
+    done = true;
+    EXPECT_TRUE(watchdog.Join(10000));
+    EXPECT_EQ(applied, GetParam().applied);
+    EXPECT_EQ(sheet.IsAccepted(), GetParam().result == 1);
+    EXPECT_TRUE(IsWindowEnabled(test::App().GetHandle())) << "the frame is enabled again";
+    test::App().DestroyFrame();
 }
+
+INSTANTIATE_TEST_SUITE_P(PropSheet, LeavingTheSheet, ::testing::Values(
+    Way{"Ok", [](PropSheet2& s) { SendMessageW(s.GetOkButton().GetHandle(), BM_CLICK, 0, 0); }, 1, {1, 2, 3}},
+    Way{"Cancel", [](PropSheet2& s) { SendMessageW(s.GetCancelButton().GetHandle(), BM_CLICK, 0, 0); }, 2, {}},
+    Way{"Escape", [](PropSheet2& s) { SendMessageW(s.GetHandle(), WM_CHAR, VK_ESCAPE, 0); }, 2, {}},
+    Way{"Close", [](PropSheet2& s) { SendMessageW(s.GetHandle(), WM_SYSCOMMAND, SC_CLOSE, 0); }, 2, {}}),
+    [](const ::testing::TestParamInfo<Way>& info) { return std::string(info.param.name); });
 
 }  // namespace
