@@ -18,8 +18,11 @@ TEST(SlotTexts, EyeOneIsLeftAndEveryOtherValueRight) {
         EXPECT_STREQ(TextsForEye(eye).emptyText, L"Click here to load right image") << eye;
         EXPECT_EQ(SlotToolTip(eye, L"D:\\r.png"), L"D:\\r.png\n\nClick here to load a different image (keyboard shortcut: F3)");
     }
-    EXPECT_EQ(ImageFileFilter(), std::wstring(L"Image files (jpg jpeg bmp gif png tiff)") + L'\0' +
-                                     L"*.jpg;*.jpeg;*.bmp;*.gif;*.png;*.tiff;*.emf" + L'\0' + L'\0');
+    EXPECT_EQ(ImageFileFilter(), std::wstring(L"Image files (jpg jpeg bmp gif png tiff mpo jps pns)") + L'\0' +
+                                     L"*.jpg;*.jpeg;*.bmp;*.gif;*.png;*.tiff;*.emf;*.mpo;*.jps;*.pns" + L'\0' + L'\0');
+    EXPECT_EQ(SlotCaption(1, L"C:\\a.jpg", false), L"C:\\a.jpg");
+    EXPECT_EQ(SlotCaption(1, L"C:\\p.mpo", true), L"C:\\p.mpo (left eye)");
+    EXPECT_EQ(SlotCaption(2, L"C:\\p.mpo", true), L"C:\\p.mpo (right eye)");
 }
 
 TEST(FlowTexts, FailuresSayWhatHappenedAndWhatStays) {
