@@ -5,7 +5,6 @@
 //   e2e-probe toolbar           "button ID X Y W H ENABLED CHECKED" for every toolbar button
 //                               (screen pixels; the two states 1 or 0)
 //   e2e-probe view              "view X Y W H" of the stereo view's client area (screen pixels)
-//   e2e-probe children          "child CLASS X Y W H" for the client window's children
 //   e2e-probe dialog            "dialog TITLE" for each visible dialog box of the program,
 //                               followed by "text TEXT" for a message box
 //   e2e-probe frame             "frame X Y W H SHOWCMD" of the main window
@@ -127,15 +126,6 @@ int Toolbar(HWND frame) {
     return 0;
 }
 
-int Children(HWND frame) {
-    for (HWND h : Descendants(frame)) {
-        RECT r;
-        GetWindowRect(h, &r);
-        PrintRect("child", Utf8(ClassOf(h)), r);
-    }
-    return 0;
-}
-
 // The stereo view: the largest window of the framework's child class inside the client window.
 int View(HWND frame) {
     HWND best = nullptr;
@@ -205,7 +195,7 @@ int Frame(HWND frame) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: e2e-probe status|toolbar|view|children|dialog|frame\n");
+        std::fprintf(stderr, "usage: e2e-probe status|toolbar|view|dialog|frame\n");
         return 2;
     }
     HWND frame = FindFrame();
@@ -217,7 +207,6 @@ int main(int argc, char** argv) {
     int rc = 2;
     if (what == "status") rc = Status(frame);
     else if (what == "toolbar") rc = Toolbar(frame);
-    else if (what == "children") rc = Children(frame);
     else if (what == "view") rc = View(frame);
     else if (what == "dialog") rc = Dialogs(frame);
     else if (what == "frame") rc = Frame(frame);

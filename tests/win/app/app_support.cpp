@@ -1,7 +1,5 @@
 #include "app_support.h"
 
-#include <cmath>
-
 #include "engine/jpeg_writer.h"
 #include "framework/win/toolbar.h"
 #include "framework/win/wnd.h"
@@ -54,32 +52,21 @@ void IdlePass() {
         if (TWIG4::Wnd* w = TWIG4::WindowList::At(i)) w->OnIdle(0);
 }
 
-bistrope::SourceImage MakePicture(int width, int height, int seed) {
+bistrope::SourceImage Solid(int width, int height, Rgb top, Rgb bottom) {
     bistrope::SourceImage image = bistrope::SourceImage::Create(width, height);
-    const double kTwoPi = 6.283185307179586;
-    auto clamp = [](double v) { return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v + 0.5); };
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const double ripple = std::sin(kTwoPi * (x + y + 5 * seed) / 24.0);
+            const Rgb& c = y < height / 2 ? top : bottom;
             std::uint8_t* p = image.row(y) + 4 * x;
-            p[0] = clamp(190 - 130.0 * (x + y) / (width + height) + 30 * ripple);
-            p[1] = clamp(50 + 120.0 * y / height + 30 * std::sin(kTwoPi * (x - y + 3 * seed) / 32.0));
-            p[2] = clamp(40 + 140.0 * x / width + 40 * ripple);
-            p[3] = 255;
+            p[0] = std::uint8_t(c[2]), p[1] = std::uint8_t(c[1]), p[2] = std::uint8_t(c[0]), p[3] = 255;
         }
     return image;
-}
-
-std::vector<HWND> Shown(const wchar_t* cls) {
-    return wintest::FindWindows([cls](HWND w) { return wintest::ClassOf(w) == cls; }, wintest::Shown::Only);
 }
 
 std::wstring MessageBoxText(HWND box) {
     HWND text = GetDlgItem(box, 0xFFFF);
     return text ? wintest::TextOf(text) : std::wstring();
 }
-
-void Press(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
 void AppTest::SetUp() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
@@ -116,11 +103,10 @@ bool AppTest::ButtonChecked(int id) {
 }
 
 std::wstring AppTest::WritePicture(const wchar_t* name, int width, int height, int seed) {
-    const bistrope::SourceImage picture = MakePicture(width, height, seed);
-    bistrope::ConvertedImage bgr = bistrope::ConvertedImage::Create(width, height);
+    bistrope::ConvertedImage bgr = bistrope::ConvertedImage::Create(width, height);  // a gradient per seed
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c) bgr.row(y)[3 * x + c] = picture.row(y)[4 * x + c];
+            for (int c = 0; c < 3; ++c) bgr.row(y)[3 * x + c] = std::uint8_t((x * (c + 1) + y * seed * 3 + 40 * c) % 256);
     const std::filesystem::path path = *folder / name;
     EXPECT_TRUE(bistrope::WriteJpegFile(path, bgr, 95).ok());
     return path.wstring();

@@ -40,14 +40,11 @@ public:
 
 // An idle pass as the main loop makes one (the toolbar asks for its states).
 void IdlePass();
-// A smooth picture with ripples that differ per seed (a one-pixel shift shows).
-bistrope::SourceImage MakePicture(int width, int height, int seed);
-// The frame's windows of a class that are shown (message boxes and dialogs: "#32770").
-std::vector<HWND> Shown(const wchar_t* cls);
+using Rgb = std::array<int, 3>;
+// A picture of one colour above its middle row and another from there down.
+bistrope::SourceImage Solid(int width, int height, Rgb top, Rgb bottom);
 // The text of a message box.
 std::wstring MessageBoxText(HWND box);
-// Clicks a dialog's button (IDOK, IDCANCEL, ...) from inside its modal loop.
-void Press(HWND dialog, int id);
 
 class AppTest : public ::testing::Test {
 protected:

@@ -8,19 +8,7 @@ namespace apptest {
 namespace {
 
 using bistrope::Eye;
-using Rgb = std::array<int, 3>;
 const Rgb kBackground{254, 252, 242};
-
-bistrope::SourceImage Solid(int w, int h, Rgb top, Rgb bottom) {
-    bistrope::SourceImage image = bistrope::SourceImage::Create(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const Rgb& c = y < h / 2 ? top : bottom;
-            std::uint8_t* p = image.row(y) + 4 * x;
-            p[0] = std::uint8_t(c[2]), p[1] = std::uint8_t(c[1]), p[2] = std::uint8_t(c[0]), p[3] = 255;
-        }
-    return image;
-}
 
 class Render : public AppTest {
 protected:

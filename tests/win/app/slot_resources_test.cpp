@@ -11,7 +11,6 @@ namespace apptest {
 namespace {
 
 using bistrope::Eye;
-using Rgb = std::array<int, 3>;
 constexpr COLORREF kUnpainted = RGB(0x11, 0x22, 0x33);
 const Rgb kSlotBackground{254, 252, 242};
 
@@ -65,13 +64,7 @@ TEST_F(AppTest, SlotsShowTheirTextUntilLoadedThenTheThumbnailUnderThePath) {
         EXPECT_NEAR((box.top + box.bottom) / 2.0, 87.5, 3.0);
     }
 
-    bistrope::SourceImage solid = bistrope::SourceImage::Create(400, 300);
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 400; ++x) {
-            std::uint8_t* p = solid.row(y) + 4 * x;
-            p[0] = 40, p[1] = 120, p[2] = 200, p[3] = 255;
-        }
-    ASSERT_TRUE(Doc().SetEyeImage(Eye::Left, std::move(solid), L"C:\\pairs\\l.bmp").ok());
+    ASSERT_TRUE(Doc().SetEyeImage(Eye::Left, Solid(400, 300, {200, 120, 40}, {200, 120, 40}), L"C:\\pairs\\l.bmp").ok());
     const wintest::Canvas s = wintest::PrintClient(app->GetSlot(Eye::Left).GetHandle(), kUnpainted);
     // 190 x 142 at (4, 29), every pixel of it and none beside it.
     for (int y = 29; y < 171; y += 7)
