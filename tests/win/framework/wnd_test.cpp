@@ -13,7 +13,6 @@
 
 #include "framework/win/menu_popup.h"
 #include "framework/win/sdiapp.h"
-#include "framework/win/toolbar.h"
 #include "framework/win/update_ui.h"
 #include "framework/win/wnd.h"
 #include "test_app.h"
@@ -179,29 +178,6 @@ public:
         return 1;
     }
 };
-
-TEST(Toolbar, AsksItsOwnerForEveryButtonWhenIdleAndAppliesTheAnswers) {
-    test::App().Prepare();
-    OwnerWnd owner;
-    TWIG4::ToolBar bar;
-    ASSERT_TRUE(owner.CreateChild(0, WS_POPUP, nullptr) && bar.Create(TBSTYLE_EX_MIXEDBUTTONS, TBSTYLE_LIST, &owner));
-    ASSERT_TRUE(bar.AddButton(0, 40001, BTNS_AUTOSIZE, 0, L"one") && bar.AddButton(8, -1, BTNS_SEP, 0, nullptr));
-    ASSERT_TRUE(bar.AddButton(1, 40002, BTNS_AUTOSIZE, 0, L"two") && bar.AddButton(2, 40003, BTNS_AUTOSIZE, 0, L"three"));
-    const auto state = [&](int id) { return SendMessageW(bar.GetHandle(), TB_GETSTATE, id, 0) & (TBSTATE_ENABLED | TBSTATE_CHECKED); };
-    EXPECT_EQ(state(40001), 0) << "nobody answered";
-    owner.queries.clear();
-    owner.answers = {{40001, {true, false}}, {40002, {false, true}}, {40003, {true, false, true, nullptr, -2, L"renamed"}}};
-    EXPECT_FALSE(bar.OnIdle(0)) << "never asks for more idle passes";
-    EXPECT_EQ(owner.queries, (std::vector<int>{40001, -1, 40002, 40003}));
-    EXPECT_EQ(state(40001), TBSTATE_ENABLED);
-    EXPECT_EQ(state(40002), TBSTATE_CHECKED);
-    EXPECT_EQ(state(40003), TBSTATE_ENABLED | TBSTATE_CHECKED) << "a radio answer shows checked";
-    wchar_t text[64] = {};
-    SendMessageW(bar.GetHandle(), TB_GETBUTTONTEXTW, 40003, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, L"renamed");
-    bar.Destroy();
-    owner.Destroy();
-}
 
 TEST(PopupMenu, SendsTheChosenCommandToItsOwnerAndZeroWhenDismissed) {
     test::App().Prepare();
