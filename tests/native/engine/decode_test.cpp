@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 #include "../../data/samples.h"
 #include "engine/convert.h"
@@ -192,6 +193,23 @@ TEST_F(DecodeTest, BadFilesGiveClearErrors) {
     limits.maxPixels = 8;
     limits.maxSide = 3;
     EXPECT_EQ(DecodeImageFile(test::DataFile("rgba.png"), limits).status.code, ErrorCode::TooLarge);
+}
+
+// Damaged copies of the samples (bits flipped, cut short) give an image or an error naming
+// the file, never a crash or an out-of-bounds access (run under the sanitize preset).
+TEST_F(DecodeTest, RandomlyDamagedSamplesNeverCrash) {
+    std::mt19937 rng(1234);
+    for (const char* name : {"palette-trns.png", "rgb16.png", "cmyk.jpg", "anim.gif", "lzw.tif", "bits4-bottomup.bmp"}) {
+        const Bytes original = test::ReadBytes(test::DataFile(name));
+        for (int round = 0; round < 200; ++round) {
+            Bytes bytes = original;
+            if (round % 2) bytes.resize(1 + rng() % bytes.size());
+            for (int k = 0; k < 1 + round % 4; ++k) bytes[rng() % bytes.size()] ^= std::uint8_t(1u << (rng() % 8));
+            const DecodeResult r = DecodeBytes(name, bytes);
+            EXPECT_EQ(r.ok(), !r.image.empty());
+            EXPECT_TRUE(r.ok() || r.status.message.find(name) != std::string::npos) << r.status.message;
+        }
+    }
 }
 
 // Decoding straight into a converted image gives the same bytes as decoding and then
