@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -22,10 +22,7 @@ using namespace bistrope::test;
 namespace {
 
 template <int N>
-bool SamePixels(const BasicImage<N>& a, const BasicImage<N>* b) {
-    return b && a.width() == b->width() && a.height() == b->height() &&
-           std::memcmp(a.data(), b->data(), a.sizeBytes()) == 0;
-}
+bool SamePixels(const BasicImage<N>& a, const BasicImage<N>* b) { return b && SameBytes(a, *b); }
 
 // Records every notice with what the document held at that moment, and plays the part of
 // a window that reports its own share of progress.
@@ -55,38 +52,19 @@ class Document : public ::testing::Test {
 protected:
     Document() : recorder(document) { document.AddListener(&recorder); }
 
-    // A lossless file (a 24-bit BMP, rows bottom first) of w x h random pixels.
-    fs::path WriteBmp(const std::string& name, int w, int h, unsigned seed) {
-        const SourceImage pixels = RandomSource(w, h, seed);
-        const std::uint32_t stride = (3 * w + 3) & ~3u, size = 54 + stride * h;
-        Bytes bytes(size, 0);
-        const auto put = [&bytes](std::size_t at, std::uint32_t v, int n) {
-            for (int i = 0; i < n; ++i) bytes[at + i] = std::uint8_t(v >> (8 * i));
-        };
-        bytes[0] = 'B', bytes[1] = 'M';
-        put(2, size, 4), put(10, 54, 4), put(14, 40, 4), put(18, w, 4), put(22, h, 4), put(26, 1, 2), put(28, 24, 2);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                for (int c = 0; c < 3; ++c) bytes[54 + (h - 1 - y) * stride + 3 * x + c] = pixels.row(y)[4 * x + c];
-        const fs::path path = dir / name;
-        WriteBytes(path, bytes);
-        return path;
+    // A JPEG of w x h random pixels (the flows compare against what the file decodes to).
+    fs::path WriteImage(const std::string& name, int w, int h, unsigned seed) {
+        std::mt19937 rng(seed);
+        WriteBytes(dir / name, EngineJpeg(w, h, [&](int, int, std::uint8_t* p) { p[0] = rng(), p[1] = rng(), p[2] = rng(); }));
+        return dir / name;
     }
-    ConversionParams Params(Eye eye) const {
-        ConversionParams p;
-        p.mode = settings.mode;
-        p.eye = eye;
-        p.custom = settings.custom;
-        return p;
-    }
+    ConversionParams Params(Eye eye) const { return {settings.mode, eye, settings.custom}; }
     ConvertedImage ExpectedPreview(Eye eye) const {
         ConvertedImage preview;
         EXPECT_TRUE(MakePreviewImage(*document.Source(eye), Params(eye), settings.previewLimit, preview).ok());
         return preview;
     }
-    ProgressFn Record() {
-        return [this](int p) { progress.push_back(p); };
-    }
+    ProgressFn Record() { return [this](int p) { progress.push_back(p); }; }
 
     ScratchDir dir;
     ConversionSettings settings{FullColour, {FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)}, 64};
@@ -96,7 +74,7 @@ protected:
 };
 
 TEST_F(Document, LoadingAnEyeTakesSourceAndPreviewTogetherThenTellsTheListeners) {
-    const fs::path file = WriteBmp("left.bmp", 5, 3, 1);
+    const fs::path file = WriteImage("left.jpg", 5, 3, 1);
     ASSERT_TRUE(document.LoadEye(Eye::Left, file, Record()).ok());
 
     const DecodeResult decoded = DecodeImageFile(file);
@@ -113,21 +91,18 @@ TEST_F(Document, LoadingAnEyeTakesSourceAndPreviewTogetherThenTellsTheListeners)
     EXPECT_EQ(recorder.events, std::vector<std::string>{"loaded left"});
     EXPECT_TRUE(recorder.sawLoadedEye);
     // Decoding at 0, the preview filling 0-50, the listener's share 50-100.
-    ASSERT_GE(progress.size(), 4u);
     EXPECT_EQ(progress.front(), 0);
-    EXPECT_EQ(progress.back(), 100);
-    EXPECT_NE(std::find(progress.begin(), progress.end(), 50), progress.end());
-    EXPECT_NE(std::find(progress.begin(), progress.end(), 75), progress.end());
+    EXPECT_EQ(std::vector<int>(progress.end() - 3, progress.end()), (std::vector<int>{50, 75, 100}));
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
 }
 
 TEST_F(Document, ASecondLoadReplacesTheEyeAndResetsTheAlignment) {
-    ASSERT_TRUE(document.LoadEye(Eye::Left, WriteBmp("a.bmp", 6, 4, 1)).ok());
-    ASSERT_TRUE(document.LoadEye(Eye::Right, WriteBmp("b.bmp", 6, 4, 2)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Left, WriteImage("a.jpg", 6, 4, 1)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Right, WriteImage("b.jpg", 6, 4, 2)).ok());
     document.SetAlignment({2.0, 1.0, 3.0});
     ASSERT_TRUE(document.MakeOutputImage(Eye::Left).ok());
 
-    const fs::path other = WriteBmp("c.bmp", 7, 5, 3);
+    const fs::path other = WriteImage("c.jpg", 7, 5, 3);
     ASSERT_TRUE(document.LoadEye(Eye::Left, other).ok());
     EXPECT_EQ(document.Size(Eye::Left), (std::optional<ImageSize>{ImageSize{7, 5}}));
     EXPECT_EQ(document.Output(Eye::Left), nullptr);  // the old eye's output went with it
@@ -142,25 +117,23 @@ TEST_F(Document, ASecondLoadReplacesTheEyeAndResetsTheAlignment) {
 class BadFile : public Document, public ::testing::WithParamInterface<std::pair<const char*, ErrorCode>> {};
 
 TEST_P(BadFile, LeavesEverythingAsItWas) {
-    const fs::path good = WriteBmp("good.bmp", 6, 4, 1);
+    const fs::path good = WriteImage("good.jpg", 6, 4, 1);
     ASSERT_TRUE(document.LoadEye(Eye::Left, good).ok());
-    ASSERT_TRUE(document.LoadEye(Eye::Right, WriteBmp("right.bmp", 6, 4, 2)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Right, WriteImage("right.jpg", 6, 4, 2)).ok());
     document.SetAlignment({1.0, -2.0, 1.5});
     const OutputRect rect = document.GetOutputRect();
     const SourceImage source = document.Source(Eye::Left)->Clone();
     const ConvertedImage preview = document.Preview(Eye::Left)->Clone();
     recorder.events.clear();
 
-    const fs::path bad = dir / "bad.bmp";
+    const fs::path bad = dir / "bad.jpg";
     const std::string kind = GetParam().first;
     const Bytes whole = ReadBytes(good);
-    if (kind == "empty") WriteBytes(bad, {});
     if (kind == "truncated") WriteBytes(bad, Bytes(whole.begin(), whole.begin() + 60));
-    if (kind == "text") WriteBytes(bad, Bytes{'h', 'e', 'l', 'l', 'o'});
 
     const Status status = document.LoadEye(Eye::Left, bad);
     EXPECT_EQ(status.code, GetParam().second) << status.message;
-    EXPECT_NE(status.message.find("bad.bmp"), std::string::npos) << status.message;
+    EXPECT_NE(status.message.find("bad.jpg"), std::string::npos) << status.message;
     EXPECT_EQ(document.Path(Eye::Left), good);
     EXPECT_TRUE(SamePixels(source, document.Source(Eye::Left)));
     EXPECT_TRUE(SamePixels(preview, document.Preview(Eye::Left)));
@@ -171,14 +144,12 @@ TEST_P(BadFile, LeavesEverythingAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, BadFile,
                          ::testing::Values(std::pair{"missing", ErrorCode::NotFound},
-                                           std::pair{"empty", ErrorCode::Empty},
-                                           std::pair{"truncated", ErrorCode::Truncated},
-                                           std::pair{"text", ErrorCode::NotAnImage}),
+                                           std::pair{"truncated", ErrorCode::Truncated}),
                          [](const auto& info) { return std::string(info.param.first); });
 
 TEST_F(Document, APreviewThatCannotBeMadeRefusesTheWholeLoad) {
     settings.mode = 0;  // no conversion may be made
-    const Status status = document.LoadEye(Eye::Right, WriteBmp("r.bmp", 4, 4, 1));
+    const Status status = document.LoadEye(Eye::Right, WriteImage("r.jpg", 4, 4, 1));
     EXPECT_EQ(status.code, ErrorCode::ModeZero);
     EXPECT_EQ(status.message.rfind("Cannot make the preview of \"", 0), 0u) << status.message;
     EXPECT_FALSE(document.IsLoaded(Eye::Right));
@@ -253,7 +224,7 @@ TEST_F(Document, AStereoFileFillsBothEyesAtOnceUnlessItHoldsOnePicture) {
         return EngineJpeg(16, 8, [=](int, int, std::uint8_t* p) { p[0] = b, p[1] = 0, p[2] = r; });
     };
     WriteBytes(dir / "pair.mpo", MakeMpo({solid(250, 0), solid(0, 250)}).bytes);
-    ASSERT_TRUE(document.LoadEye(Eye::Left, WriteBmp("old.bmp", 8, 8, 1)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Left, WriteImage("old.jpg", 8, 8, 1)).ok());
     document.SetAlignment({2.0, 0.0, 0.0});
     recorder.events.clear();
 
@@ -303,8 +274,8 @@ TEST_F(Document, AlignmentMovesTheOutputRectangleAndEveryChangeIsHeard) {
 }
 
 TEST_F(Document, SavingWritesTheAnaglyphOfTheOutputRectangle) {
-    ASSERT_TRUE(document.LoadEye(Eye::Left, WriteBmp("l.bmp", 24, 16, 1)).ok());
-    ASSERT_TRUE(document.LoadEye(Eye::Right, WriteBmp("r.bmp", 20, 16, 2)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Left, WriteImage("l.jpg", 24, 16, 1)).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Right, WriteImage("r.jpg", 20, 16, 2)).ok());
     document.SetAlignment({2.0, 1.0, 0.0});
 
     // Independent reference: the engine's conversions and render on the decoded files.
@@ -352,13 +323,10 @@ TEST_F(Document, AFailedSaveSaysWhyAndLeavesAnExistingFile) {
     const Status refused = document.SaveAnaglyph(out, 80);
     EXPECT_EQ(refused.message.rfind("right image could not be converted at full size", 0), 0u) << refused.message;
     EXPECT_EQ(ReadBytes(out), (Bytes{1, 2, 3}));
-
-    settings.mode = FullColour;
-    EXPECT_FALSE(document.SaveAnaglyph(dir / "no such folder" / "a.jpg", 80).ok());
 }
 
 TEST_F(Document, TheOutputOnlyLoadSavesTheSameFileAsTheInteractiveOne) {
-    const fs::path l = WriteBmp("l.bmp", 30, 20, 4), r = WriteBmp("r.bmp", 30, 20, 5);
+    const fs::path l = WriteImage("l.jpg", 30, 20, 4), r = WriteImage("r.jpg", 30, 20, 5);
     const Alignment moved{-3.0, 2.0, 4.0};
     ASSERT_TRUE(document.LoadEye(Eye::Left, l).ok());
     ASSERT_TRUE(document.LoadEye(Eye::Right, r).ok());
@@ -375,8 +343,8 @@ TEST_F(Document, TheOutputOnlyLoadSavesTheSameFileAsTheInteractiveOne) {
     EXPECT_EQ(ReadBytes(dir / "window.jpg"), ReadBytes(dir / "cli.jpg"));
 
     // A bad second file keeps the pair that was there.
-    WriteBytes(dir / "bad.bmp", Bytes{'B', 'M', 1});
-    EXPECT_FALSE(headless.LoadPairForOutput(l, dir / "bad.bmp").ok());
+    WriteBytes(dir / "bad.jpg", Bytes{'B', 'M', 1});
+    EXPECT_FALSE(headless.LoadPairForOutput(l, dir / "bad.jpg").ok());
     EXPECT_EQ(headless.Path(Eye::Right), r);
     EXPECT_EQ(headless.GetAlignment().rotation, 4.0);
 }

@@ -7,10 +7,8 @@
 namespace TWIG4 {
 namespace {
 
-void ExpectVecNear(const Vec3& v, double x, double y, double z, double tol = 1e-9) {
-    EXPECT_NEAR(v.x, x, tol);
-    EXPECT_NEAR(v.y, y, tol);
-    EXPECT_NEAR(v.z, z, tol);
+void ExpectVecNear(const Vec3& v, double x, double y, double z) {
+    EXPECT_TRUE(std::fabs(v.x - x) < 1e-9 && std::fabs(v.y - y) < 1e-9 && std::fabs(v.z - z) < 1e-9) << v.x << "," << v.y << "," << v.z;
 }
 
 // Plain row-by-column product, written independently of Matrix4's in-place rotations.

@@ -99,7 +99,6 @@ const Stored kStored[] = {
     {"TerminatedTextOf1024Bytes", 1, Utf16(std::u16string(511, u'y') + u'\0'), Reads(std::wstring(511, L'y'))},
     {"TextOf513Units", 1, Utf16(std::u16string(513, u'x')), Missing()},
     {"FlagTwo", 4, Le32(2), Reads(false)},
-    {"FlagAllOnes", 4, Le32(0xFFFFFFFFu), Reads(false)},
     {"FlagOneInTheSecondByte", 4, Le32(0x101), Reads(false)},
     {"TwoByteBinary", 3, {0x34, 0x12}, Reads<std::uint32_t>(0x1234)},
     {"TextAsDword", 1, Utf16(u"A"), Reads<std::uint32_t>(0x41)},
