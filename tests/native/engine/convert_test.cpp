@@ -66,29 +66,6 @@ TEST(Conversion, TranslucentPixelsAreComposedOverBlackRoundingToNearest) {
     }
 }
 
-TEST(Conversion, RefusalsLeaveThePreviousImageAndProgressIsZeroThenHundred) {
-    const SourceImage src = test::RandomSource(5, 3, 1);
-    ConvertedImage preview;
-    std::vector<int> reports;
-    auto record = [&](int p) { reports.push_back(p); };
-    ASSERT_TRUE(MakePreviewImage(src, ConversionParams{FullColour, Eye::Left, {}}, 4096, preview, record).ok());
-    EXPECT_EQ(reports, (std::vector<int>{0, 100}));
-    EXPECT_EQ(std::make_pair(preview.width(), preview.height()), std::make_pair(8, 4));
-    const std::uint8_t* before = preview.data();
-    reports.clear();
-    EXPECT_EQ(MakePreviewImage(src, ConversionParams{0, Eye::Left, {}}, 4096, preview, record).code, ErrorCode::ModeZero);
-    EXPECT_EQ(reports, (std::vector<int>{0}));
-    EXPECT_EQ(MakePreviewImage(SourceImage(), ConversionParams{}, 4096, preview).code, ErrorCode::NoImage);
-    EXPECT_EQ(preview.data(), before);
-    // A new size replaces the old preview; the full-size output keeps the source's size.
-    ASSERT_TRUE(MakePreviewImage(src, ConversionParams{}, 4, preview).ok());
-    EXPECT_TRUE(test::SameBytes(preview, ConvertImage(src, FullColourMatrix(Eye::Left), 4, 4)));
-    ConvertedImage output;
-    EXPECT_EQ(MakeOutputImage(src, ConversionParams{0, Eye::Right, {}}, output).code, ErrorCode::ModeZero);
-    ASSERT_TRUE(MakeOutputImage(src, ConversionParams{}, output).ok());
-    EXPECT_EQ(std::make_pair(output.width(), output.height()), std::make_pair(5, 3));
-}
-
 TEST(Conversion, HalvingAveragesExactlyWithHalvesRoundedUp) {
     const SourceImage src = test::RandomSource(8, 6, 3);
     const ConvertedImage both = ConvertImage(src, std::nullopt, 4, 3), across = ConvertImage(src, std::nullopt, 4, 6);

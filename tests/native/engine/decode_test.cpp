@@ -214,31 +214,5 @@ TEST_F(DecodeTest, RandomlyDamagedSamplesNeverCrash) {
 
 // Decoding straight into a converted image gives the same bytes as decoding and then
 // converting, for the row-by-row path (JPEG) and the others, and fails the same way.
-TEST_F(DecodeTest, DecodingIntoAConvertedImageEqualsDecodeThenConvert) {
-    const CustomMatrices custom{FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)};
-    for (const char* name : {"cmyk.jpg", "grey.jpg", "rgba.png", "anim.gif", "lzw.tif"}) {
-        for (unsigned mode : {1u, 2u, 4u, 9u}) {
-            SCOPED_TRACE(testing::Message() << name << " mode " << mode);
-            const auto matrix = SelectBlendMatrix(mode, Eye::Left, custom);
-            const ConvertedDecodeResult direct = DecodeConvertedImageFile(test::DataFile(name), matrix);
-            ASSERT_TRUE(direct.ok()) << direct.status.message;
-            const DecodeResult decoded = DecodeImageFile(test::DataFile(name));
-            EXPECT_TRUE(test::SameBytes(direct.image, ConvertImage(decoded.image, matrix, decoded.image.width(),
-                                                                   decoded.image.height())));
-            EXPECT_EQ(direct.format, decoded.format);
-        }
-    }
-    Bytes jpeg = NoisyJpeg();
-    jpeg.resize(jpeg.size() / 2);
-    const auto r = DecodeBytes("cut.jpg", jpeg);
-    const ConvertedDecodeResult cut = DecodeConvertedImageFile(dir_ / "cut.jpg", std::nullopt);
-    EXPECT_EQ(cut.status.code, ErrorCode::Truncated);
-    EXPECT_EQ(cut.status.message, r.status.message);
-    EXPECT_TRUE(cut.image.empty());
-    DecodeLimits tiny;
-    tiny.maxPixels = 100;
-    EXPECT_EQ(DecodeConvertedImageFile(test::DataFile("grey.jpg"), std::nullopt, tiny).status.code, ErrorCode::TooLarge);
-}
-
 }  // namespace
 }  // namespace bistrope

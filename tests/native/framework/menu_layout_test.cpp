@@ -7,19 +7,6 @@ using namespace TWIG4;
 
 namespace {
 
-TEST(MenuLayout, SizesAndAreasOfAnItem) {
-    EXPECT_EQ(MeasureMenuItem(false, 100), (LayoutSize{132, 24}));
-    EXPECT_EQ(MeasureMenuItem(true, 100), (LayoutSize{0, 5}));
-
-    const MenuItemAreas a = MenuItemLayout({3, 24, 203, 48});
-    EXPECT_EQ(a.iconColumn, (LayoutRect{3, 24, 27, 48}));
-    EXPECT_EQ(a.gap, (LayoutRect{27, 24, 29, 48}));
-    EXPECT_EQ(a.body, (LayoutRect{27, 24, 203, 48}));
-    EXPECT_EQ(a.text, (LayoutRect{33, 24, 203, 48}));
-    EXPECT_EQ(a.shortcut, (LayoutRect{33, 24, 185, 48}));
-    EXPECT_EQ(a.markBox, (LayoutRect{5, 26, 25, 46}));
-}
-
 TEST(MenuLayout, TextSplitsAtTheFirstTabOnly) {
     const struct {
         const wchar_t *text, *label, *shortcut;
