@@ -57,6 +57,11 @@ SDIApp::~SDIApp() {
 // Start-up
 
 int SDIApp::Run(HINSTANCE moduleInstance, const wchar_t*, int show) {
+    if (!Start(moduleInstance, show)) return -1;
+    return MessageLoop();
+}
+
+bool SDIApp::Start(HINSTANCE moduleInstance, int show) {
     instance = moduleInstance;
     showCommand = show;
 
@@ -65,7 +70,7 @@ int SDIApp::Run(HINSTANCE moduleInstance, const wchar_t*, int show) {
     controls.dwICC = 0x4FF;
     InitCommonControlsEx(&controls);
 
-    if (!RegisterWindowClasses()) return -1;
+    if (!RegisterWindowClasses()) return false;
 
     CREATESTRUCTW params = {};
     params.lpszClass = kFrameClass;
@@ -78,11 +83,11 @@ int SDIApp::Run(HINSTANCE moduleInstance, const wchar_t*, int show) {
     params.cy = 0;
     params.hInstance = instance;
     PreCreateWindow(params);
-    if (!Create(params)) return -1;
+    if (!Create(params)) return false;
 
     SetLong(GWL_EXSTYLE, GetLong(GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_COMPOSITED));
     InitialShow();
-    return MessageLoop();
+    return true;
 }
 
 bool SDIApp::RegisterWindowClasses() {

@@ -12,6 +12,7 @@
 //   4. creates the frame "TWIG4_SDI_FRAME_CLASS" (style 0x06CF0000, x and width
 //      CW_USEDEFAULT, y and height 0) after PreCreateWindow (failure: -1);
 //   5. clears WS_EX_COMPOSITED; 6. InitialShow; 7. returns MessageLoop().
+// Steps 1 to 6 are Start, for a caller that runs the messages itself (tests).
 //
 // The frame's WndProc: WM_DESTROY posts quit(0); WM_SIZE and the rebar's RBN_HEIGHTCHANGE
 // run RecalcLayout; WM_GETMINMAXINFO calls OnGetMinMaxInfo; then notifications, commands
@@ -69,6 +70,8 @@ public:
 
     // Runs the program (see the top of this file). `commandLine` is not used.
     int Run(HINSTANCE instance, const wchar_t* commandLine, int showCommand);
+    // Run's steps before its message loop; false when the classes or the frame cannot be made.
+    bool Start(HINSTANCE instance, int showCommand);
 
     // Registers the four framework window classes in order, stopping at the first failure.
     // A class this module has already registered with the same procedure counts as

@@ -7,21 +7,7 @@
 namespace apptest {
 
 bool TestMainWnd::CreateFrame() {
-    instance = GetModuleHandleW(nullptr);
-    showCommand = SW_SHOWNORMAL;
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), 0x4FF};
-    InitCommonControlsEx(&controls);
-    if (!RegisterWindowClasses()) return false;
-    CREATESTRUCTW p = {};
-    p.lpszClass = kFrameClass;
-    p.lpszName = title;
-    p.style = 0x06CF0000;
-    p.x = CW_USEDEFAULT;
-    p.cx = CW_USEDEFAULT;
-    p.hInstance = instance;
-    PreCreateWindow(p);
-    if (!Create(p)) return false;
-    InitialShow();
+    if (!Start(GetModuleHandleW(nullptr), SW_SHOWNORMAL)) return false;
     wintest::Pump(50, IdlePass);
     return true;
 }

@@ -30,7 +30,7 @@ constexpr const wchar_t* kPlacementKey = L"Software\\Bistrope-tests\\app\\placem
 class TestMainWnd : public MainWnd {
 public:
     TestMainWnd() : MainWnd(kSettingsKey, kPlacementKey) {}
-    // Run's steps before its loop: common controls, classes, the frame, InitialShow.
+    // The application's Start (Run without its loop), then a first pump with idle passes.
     bool CreateFrame();
     // Destroys the frame (saving its placement) and drops the quit message.
     void DestroyFrame();
