@@ -38,8 +38,6 @@ public:
     bool IsLoaded() const { return document.IsLoaded(eye); }
     // The text a tooltip request is answered with (also kept in `tipText`).
     const wchar_t* BuildToolTipText();
-    // The cached thumbnail (null until the first paint after a load).
-    HBITMAP GetThumbnail() const { return thumbnail; }
 
     // --- The document's notices -------------------------------------------------------
     void OnEyeLoaded(bistrope::Eye loaded, const bistrope::ProgressFn& progress) override;

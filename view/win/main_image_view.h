@@ -65,8 +65,6 @@ public:
     // current; 0 when it cannot be read). Virtual so that a test can stand in for an
     // implementation with another limit.
     virtual GLint QueryImplementationTextureSize();
-    // The texture name of an eye (0 left, 1 right).
-    GLuint GetTexture(int index) const { return index == 0 || index == 1 ? textures[index] : 0; }
 
     // --- Drawing ----------------------------------------------------------------------
     // Draws one frame into `dc`, or into the window's own DC when none is given. False
@@ -76,7 +74,6 @@ public:
     // not redraw.
     void SuspendDrawing() { drawEnabled = false; }
     void ResumeDrawing() { drawEnabled = true; }
-    bool IsDrawingEnabled() const { return drawEnabled; }
 
     // --- View state -------------------------------------------------------------------
     // After an eye was loaded (and at the window's creation): status line, Zoom All, and
