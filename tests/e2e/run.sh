@@ -125,6 +125,15 @@ press_for_dialog() {
   fail "$key opened no dialog"
 }
 
+# Opens a file through the dialog that a key brings up (a screenshot of the dialog when a
+# name is given for it).
+open_with() {
+  press_for_dialog "$1"
+  [ -n "${3:-}" ] && shot "$3"
+  xdotool type --delay 15 "$(winpath "$2")"
+  xdotool key Return
+}
+
 start_app() {
   (cd "$APPDIR" && exec "$WINE64" "$EXE" </dev/null >>"$LOG" 2>&1) &
   APP_PID=$!
@@ -174,10 +183,7 @@ SH=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[2] }')
 
 # --- F2: the open dialog for the left image.
 say "F2 and the open dialog: left image"
-press_for_dialog F2
-shot open-left-dialog
-xdotool type --delay 15 "$(winpath "$OUT/left.jpg")"
-xdotool key Return
+open_with F2 "$OUT/left.jpg" open-left-dialog
 T0=$(date +%s.%N)
 wait_for 60 pane_matches 0 . || fail "the left image did not load"
 wait_for 20 no_dialog || fail "a dialog stayed open after loading the left image"
@@ -185,9 +191,7 @@ say "left image shown $(echo "$(date +%s.%N) - $T0" | bc) s after Enter (polling
 shot left-loaded
 
 say "F3 and the open dialog: right image"
-press_for_dialog F3
-xdotool type --delay 15 "$(winpath "$OUT/right.jpg")"
-xdotool key Return
+open_with F3 "$OUT/right.jpg"
 wait_for 60 pane_matches 2 "Output image" || fail "the right image did not load"
 wait_for 20 no_dialog || fail "a dialog stayed open after loading the right image"
 shot both-loaded
@@ -341,9 +345,7 @@ probe toolbar | awk '$2 == 40003 && $8 == 1 { found = 1 } END { exit !found }' |
 # F4 again swaps them back; Ctrl+S saves it, in the half colour mode kept from before.
 python3 "$ROOT/tests/e2e/make_mpo.py" "$OUT/left.jpg" "$OUT/right.jpg" "$OUT/pair.mpo"
 say "F2 and the open dialog: pair.mpo"
-press_for_dialog F2
-xdotool type --delay 15 "$(winpath "$OUT/pair.mpo")"
-xdotool key Return
+open_with F2 "$OUT/pair.mpo"
 wait_for 60 pane_matches 2 "Output image 1200x900" || fail "the MPO file did not fill both slots"
 wait_for 20 no_dialog || fail "a dialog stayed open after loading the MPO file"
 sleep 0.5
