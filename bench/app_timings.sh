@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Measures the running program under Wine in Xvfb, driven as the end-to-end test drives it:
 #   1. the time from pressing Enter in the open dialog to the preview of a 12 MP (4000 x 3000)
-#      JPEG being shown (the status bar's mode hint changes just before the preview is drawn);
+#      JPEG being shown (the status bar's mode hint changes just before the preview is drawn),
+#      and the program's own timing marks (base/trace.h) from the dialog's closing on:
+#      decode, preview conversion, texture upload, the view drawn, the thumbnail drawn;
 #   2. the frame rate the left double-click benchmark reports with two 4000 x 3000 images.
 # Prints the numbers; asserts nothing. Needs build/win64 (Bistrope.exe, e2e-probe.exe).
 set -euo pipefail
@@ -25,7 +27,9 @@ if [ ! -s "$OUT/left12.jpg" ]; then
   convert "$OUT/scene.png" -crop 4000x3000+64+66 +repage -quality 92 "$OUT/right12.jpg"
 fi
 "$WINE64" reg delete 'HKCU\Software\Bistrope1.8.4' /f >/dev/null 2>&1 || true
-(cd "$APPDIR" && exec "$WINE64" ./Bistrope.exe </dev/null >/dev/null 2>&1) &
+TRACE="$OUT/trace.txt"
+rm -f "$TRACE"
+(cd "$APPDIR" && BISTROPE_TRACE="$(winpath "$TRACE")" exec "$WINE64" ./Bistrope.exe </dev/null >/dev/null 2>&1) &
 APP_PID=$!
 for _ in $(seq 1 100); do probe frame >/dev/null 2>&1 && break; sleep 0.3; done
 sleep 1
@@ -45,8 +49,16 @@ load() {  # key file -> seconds from Enter to the status bar showing the new ima
   done
   echo "$(date +%s.%N) - $t0" | bc
 }
+# The marks since the last "open dialog closed", as "what +ms" relative to it.
+marks() {
+  sleep 0.5
+  awk '$2 == "open" { n = 0; t0 = $1 } { line[n++] = $0 } END {
+         for (i = 0; i < n; i++) { split(line[i], f, " "); printf "  %-22s +%6.1f ms\n", substr(line[i], length(f[1]) + 2), f[1] - t0 } }' "$TRACE"
+}
 echo "12 MP left image: preview shown $(load F2 "$OUT/left12.jpg") s after Enter (probe polling adds up to ~0.3 s)"
+marks
 echo "12 MP right image: preview shown $(load F3 "$OUT/right12.jpg") s after Enter"
+marks
 sleep 1
 read -r _ _ VX VY VW VH < <(probe view)
 xdotool mousemove $((VX + VW / 2)) $((VY + VH / 2)) click --repeat 2 --delay 80 1

@@ -4,6 +4,7 @@
 #include <thread>
 #include <utility>
 
+#include "base/trace.h"
 #include "engine/convert.h"
 #include "engine/decode.h"
 #include "engine/jpeg_writer.h"
@@ -71,6 +72,7 @@ Status StereoDocument::BuildPreview(Eye eye, const SourceImage& source, const st
 Status StereoDocument::LoadEye(Eye eye, const std::filesystem::path& path, const ProgressFn& progress) {
     Report(progress, 0);
     DecodeResult decoded = DecodeImageFile(path);
+    trace::Mark("decoded");
     if (!decoded.ok()) return decoded.status;
     return SetEyeImage(eye, std::move(decoded.image), path, progress);
 }
@@ -81,6 +83,7 @@ Status StereoDocument::SetEyeImage(Eye eye, SourceImage source, const std::files
         return Status::Error(ErrorCode::NoImage, "No image to load for the " + std::string(EyeName(eye)) + " eye");
     ConvertedImage preview;
     const Status made = BuildPreview(eye, source, path, preview, Subrange(progress, 0, 50));
+    trace::Mark("preview converted");
     if (!made.ok()) return made;
 
     // Everything is in hand: the eye takes the new images together.

@@ -26,14 +26,13 @@ std::uint32_t PreviewSizeLimit(std::uint32_t maxTexSize, std::uint32_t hardwareM
     return std::min(maxTexSize, FloorPowerOfTwo(hardware));
 }
 
-int UnpackAlignmentFor(std::int32_t width, std::size_t stride, int bytesPerPixel) {
-    if (width <= 0 || bytesPerPixel <= 0) return 0;
-    const std::size_t row = std::size_t(width) * std::size_t(bytesPerPixel);
-    for (int alignment : {1, 2, 4, 8}) {
-        const std::size_t a = std::size_t(alignment);
-        if ((row + a - 1) / a * a == stride) return alignment;
+void WidenRowToBgra(const std::uint8_t* bgr, std::int32_t width, std::uint8_t* bgra) {
+    for (std::int32_t x = 0; x < width; ++x, bgr += 3, bgra += 4) {
+        bgra[0] = bgr[0];
+        bgra[1] = bgr[1];
+        bgra[2] = bgr[2];
+        bgra[3] = 255;
     }
-    return 0;
 }
 
 }  // namespace bistrope

@@ -36,10 +36,10 @@ struct TextureLimits {
 // The largest power of two not above v (0 for 0).
 [[nodiscard]] std::uint32_t FloorPowerOfTwo(std::uint32_t v);
 
-// The OpenGL unpack alignment (1, 2, 4 or 8) under which rows of `width` pixels of
-// `bytesPerPixel` bytes are `stride` bytes apart: the smallest one that rounds a row up to
-// exactly the stride. 0 when none does (the rows must then be repacked). A 24-bit preview
-// 2 pixels wide has 6-byte rows padded to 8 and needs 4; widths of 4 and more need 1.
-[[nodiscard]] int UnpackAlignmentFor(std::int32_t width, std::size_t stride, int bytesPerPixel);
+// A preview row of `width` pixels (bytes blue, green, red) widened for the texture upload
+// to four bytes a pixel (blue, green, red, 255) at `bgra`. OpenGL implementations keep
+// colour textures with four bytes a texel and copy such rows straight in, where three-byte
+// rows go through a per-texel conversion several times slower.
+void WidenRowToBgra(const std::uint8_t* bgr, std::int32_t width, std::uint8_t* bgra);
 
 }  // namespace bistrope

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/slot_texts.h"
+#include "base/trace.h"
 #include "framework/win/sdiapp.h"
 #include "resources/app_ids.h"
 
@@ -39,6 +40,7 @@ void cImageView::OnEyeLoaded(Eye loaded, const ProgressFn&) {
     if (loaded != eye) return;
     DeleteThumbnail();
     Draw(nullptr);
+    trace::Mark("thumbnail drawn");
 }
 
 // --- Messages ------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "app/win/image_view.h"
 #include "app/win/prog_dlg.h"
 #include "app/win/settings_sheet.h"
+#include "base/trace.h"
 #include "framework/win/filedlg.h"
 #include "view/win/main_image_view.h"
 
@@ -123,9 +124,11 @@ bool MainWnd::Load(Eye eye) {
     if (!dialog.Open(FolderSetting(eye).GetBuffer(), filter.c_str(), OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, this,
                      &viewMode, texts.dialogTitle))
         return false;
+    trace::Mark("open dialog closed");
 
     // Draw again at once what the dialog covered, before the work starts.
     ::RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    trace::Mark("frame redrawn");
     FolderSetting(eye) = dialog.GetDirectory();
     settings->defaultFileView = dialog.GetViewMode();
     return LoadFile(eye, dialog.GetPath().GetBuffer());
@@ -154,8 +157,10 @@ bool MainWnd::LoadFile(Eye eye, const wchar_t* path) {
         cProgDlg progress;
         (void)progress.Create(view.get());
         progress.SetProgress(0, kLoadingImageText);
+        trace::Mark("progress shown");
         status = document->OpenFile(eye, std::filesystem::path(path), ReportTo(progress));
     }
+    trace::Mark("loaded");
     if (status.ok()) return true;
     (void)GetSlot(eye).MessageBox(LoadFailureText(static_cast<int>(eye), wasLoaded, status.message).c_str(),
                                   MB_OK | MB_ICONWARNING);

@@ -1,5 +1,6 @@
 #include "view/win/main_image_view.h"
 
+#include "base/trace.h"
 #include "framework/win/sdiapp.h"
 #include "view/frame_benchmark.h"
 #include "view/zoom_all.h"
@@ -58,13 +59,22 @@ void cMainImageView::OnImagesChanged() {
 
 // --- The document's notices --------------------------------------------------------------
 
-void cMainImageView::OnEyeLoaded(Eye, const ProgressFn& progress) {
+void cMainImageView::OnEyeLoaded(Eye eye, const ProgressFn& progress) {
+    // Only the new eye's texture changes; the other one keeps its upload.
+    Report(progress, 50);
+    UploadEye(eye);
+    trace::Mark("texture uploaded");
+    Report(progress, 100);
+    OnImagesChanged();
+    Render(nullptr);
+    trace::Mark("view drawn");
+}
+
+void cMainImageView::OnPairReplaced(const ProgressFn& progress) {
     RebuildTextures(progress);
     OnImagesChanged();
     Render(nullptr);
 }
-
-void cMainImageView::OnPairReplaced(const ProgressFn& progress) { OnEyeLoaded(Eye::Left, progress); }
 
 void cMainImageView::OnPreviewsRebuilt(const ProgressFn& progress) {
     RebuildTextures(progress);

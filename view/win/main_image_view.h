@@ -61,6 +61,8 @@ public:
     // preview of its eye (left first); reports 50 before any texture work and 100 after the
     // left texture. The caller redraws.
     void RebuildTextures(const bistrope::ProgressFn& progress = {});
+    // Fills one eye's texture, under its present name, from the document's preview.
+    void UploadEye(bistrope::Eye eye);
     // The implementation's maximum texture size (GL_MAX_TEXTURE_SIZE with the context
     // current; 0 when it cannot be read). Virtual so that a test can stand in for an
     // implementation with another limit.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace bistrope {
 namespace {
 
@@ -36,16 +38,11 @@ TEST(PreviewLimit, SizesAreHeldToTheImplementationsPowerOfTwo) {
         EXPECT_EQ(FloorPowerOfTwo(n), floor) << n;
 }
 
-TEST(UnpackAlignment, MatchesThePaddedRowsOfConvertedImages) {
-    // 24-bit rows padded to 4 bytes: (3w + 3) & ~3.
-    EXPECT_EQ(UnpackAlignmentFor(2, 8, 3), 4);   // 6 bytes of pixels, 8 in memory
-    EXPECT_EQ(UnpackAlignmentFor(4, 12, 3), 1);
-    EXPECT_EQ(UnpackAlignmentFor(3, 11, 3), 0);  // 9 bytes in 11: no alignment rounds to that
-    EXPECT_EQ(UnpackAlignmentFor(1, 4, 3), 2);   // 3 -> 4 already with alignment 2
-    EXPECT_EQ(UnpackAlignmentFor(5, 16, 3), 2);  // 15 -> 16 already with alignment 2
-    EXPECT_EQ(UnpackAlignmentFor(3, 12, 4), 1);
-    EXPECT_EQ(UnpackAlignmentFor(2, 16, 3), 0);  // no alignment gives 16
-    EXPECT_EQ(UnpackAlignmentFor(0, 0, 3), 0);
+TEST(TextureUpload, RowsAreWidenedToOpaqueBgraAndNoFurther) {
+    const std::uint8_t bgr[] = {1, 2, 3, 4, 5, 6, 7};
+    std::uint8_t bgra[10] = {0, 0, 0, 0, 0, 0, 0, 0, 9, 9};
+    WidenRowToBgra(bgr, 2, bgra);
+    EXPECT_EQ(std::vector<std::uint8_t>(bgra, bgra + 10), (std::vector<std::uint8_t>{1, 2, 3, 255, 4, 5, 6, 255, 9, 9}));
 }
 
 }  // namespace
