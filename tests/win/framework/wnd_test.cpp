@@ -1,19 +1,16 @@
 // Window objects and the application object: binding, reflection and subclassing; the main
-// loop's idle passes, thread messages and accelerators; the UpdateUI queries of the toolbar
-// and the popup menu to their owner, and the command the popup menu sends.
+// loop's idle passes, thread messages and accelerators. (The end-to-end test chooses from
+// the view's context menu.)
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "framework/win/menu_popup.h"
 #include "framework/win/sdiapp.h"
-#include "framework/win/update_ui.h"
 #include "framework/win/wnd.h"
 #include "test_app.h"
 
@@ -158,52 +155,6 @@ TEST(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
     app.ResetHooks();
     app.SetAccelerators(nullptr);
     app.DestroyFrame();
-}
-
-// ---- UpdateUI -----------------------------------------------------------------------------
-
-
-// A hidden owner that answers UpdateUI queries from a table and records the ids it was
-// asked for (-1 for separators) and the commands it got.
-class OwnerWnd : public TWIG4::Wnd {
-public:
-    std::map<int, TWIG4::UpdateUIRecord> answers;
-    std::vector<int> queries, commands;
-    LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message != WM_COMMAND) return Wnd::WndProc(hwnd, message, wParam, lParam);
-        const int id = LOWORD(wParam) == 0xFFFF ? -1 : LOWORD(wParam);
-        if (!TWIG4::IsUpdateUIQuery(message, wParam, lParam)) return commands.push_back(id), 1;
-        queries.push_back(id);
-        if (answers.count(id)) *reinterpret_cast<TWIG4::UpdateUIRecord*>(lParam) = answers[id];
-        return 1;
-    }
-};
-
-TEST(PopupMenu, SendsTheChosenCommandToItsOwnerAndZeroWhenDismissed) {
-    test::App().Prepare();
-    OwnerWnd owner;
-    ASSERT_TRUE(owner.CreateChild(0, WS_POPUP, nullptr));
-    const int kFirst = 7141, kSecond = 7142;
-    TWIG4::MenuPopup popup;
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, kFirst, L"Save image...\tCtrl+S");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kSecond, L"Zoom all");
-    owner.answers = {{kFirst, {true, true}}, {kSecond, {false, false}}};
-    wintest::OneShot choose(250, [] {
-        HWND shown = wintest::WaitForWindow([](HWND w) { return wintest::ClassOf(w) == L"#32768"; }, 0, wintest::Shown::Only);
-        for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageW(shown, WM_KEYDOWN, key, 0);
-    });
-    wintest::OneShot watchdog(5000, [] { EndMenu(); });
-    ASSERT_TRUE(popup.TrackMenu(menu, &owner, 150, 150));
-    EXPECT_EQ(owner.commands, (std::vector<int>{kSecond})) << "a disabled item is still chosen";
-    EXPECT_EQ(std::count(owner.queries.begin(), owner.queries.end(), -1), 0) << "separators are not asked";
-    owner.commands.clear();
-    wintest::OneShot dismiss(250, [] { EndMenu(); });
-    ASSERT_TRUE(popup.TrackMenu(menu, &owner, 150, 150));
-    EXPECT_EQ(owner.commands, (std::vector<int>{0})) << "dismissed";
-    DestroyMenu(menu);
-    owner.Destroy();
 }
 
 }  // namespace
