@@ -17,8 +17,6 @@ for t in "${targets[@]}"; do
   [ -d "fuzz/corpus/$t" ] || { echo "fuzz.sh: no target '$t' (no fuzz/corpus/$t)" >&2; exit 2; }
 done
 
-BISTROPE_PACKAGES=(build-essential cmake ninja-build pkg-config clang libfuzzer-14-dev
-                   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev googletest)
 ensure_packages
 
 cmake --preset fuzz >/dev/null

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native suites first, then the Windows suites
-# under Wine inside a private Xvfb, then the end-to-end test of the real program.
+# Builds everything and runs every test: the native suites first, a short run of each fuzz
+# target, then the Windows suites under Wine inside a private Xvfb, then the end-to-end test
+# of the real program.
 # Exits non-zero on any failure.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -12,6 +13,9 @@ ensure_packages
 configure_and_build native
 log "Native tests"
 ctest --preset native
+
+log "Fuzz smoke: each parser's fuzz target for 20 s"
+scripts/fuzz.sh 20
 
 configure_and_build win64
 trap 'stop_wine; stop_xvfb' EXIT
