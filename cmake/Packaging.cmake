@@ -6,7 +6,7 @@
 #   native build  the Debian package bistrope-cli_<version>_<arch>.deb
 set(CPACK_PACKAGE_VENDOR "${BISTROPE_PUBLISHER}")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_PACKAGE_CHECKSUM SHA256)
+set(CPACK_STRIP_FILES ON)
 
 if(BISTROPE_WINDOWS)
   install(TARGETS Bistrope bistrope-cli RUNTIME DESTINATION .)
