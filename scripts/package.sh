@@ -32,8 +32,9 @@ cpack --config build/win64/CPackConfig.cmake -B "$work/zip" >/dev/null
 mv "$work/zip/Bistrope-$version-win64.zip" "$dist/"
 
 log "Windows installer"
-cmake --install build/win64 --prefix "$work/stage" --strip >/dev/null
-makensis -V2 -DVERSION="$version" -DSTAGE="$BISTROPE_ROOT/$work/stage" -DOUTFILE="$dist/Bistrope-$version-setup.exe" \
+# The installer carries the zip's files, byte for byte.
+unzip -q "$dist/Bistrope-$version-win64.zip" -d "$work/stage"
+makensis -V2 -DVERSION="$version" -DSTAGE="$BISTROPE_ROOT/$work/stage/Bistrope-$version-win64" -DOUTFILE="$dist/Bistrope-$version-setup.exe" \
   packaging/bistrope.nsi
 
 log "Debian package of bistrope-cli"
