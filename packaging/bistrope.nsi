@@ -126,7 +126,7 @@ Function Associate
   Pop $0
 FunctionEnd
 
-Section "un.Bistrope" SecUnProgram
+Section "un.Bistrope (program, shortcut, file types)" SecUnProgram
   SectionIn RO
   Delete "$INSTDIR\Bistrope.exe"
   Delete "$INSTDIR\Bistrope.dll"
@@ -147,7 +147,7 @@ Section "un.Bistrope" SecUnProgram
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd
 
-Section /o "un.Remove my settings" SecRemoveSettings
+Section /o "un.Remove my settings (blending, folders, window place)" SecRemoveSettings
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   DeleteRegKey HKCU "${PLACEMENT_KEY}"
 SectionEnd

@@ -28,9 +28,8 @@ fi
 
 log "Release packages"
 scripts/package.sh
-if [ -x tests/install/run.sh ]; then
-  log "Install test"
-  tests/install/run.sh
-fi
+tests/install/deb.sh
+log "Install test"
+tests/install/run.sh
 
 log "All tests passed in $(( $(date +%s) - start )) s"

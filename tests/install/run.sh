@@ -161,4 +161,56 @@ round HKLM /AllUsers 0 /RemoveSettings
 ! has_key "$PLACEMENT" || fail "/RemoveSettings left $PLACEMENT"
 say "settings removed with /RemoveSettings"
 
+# The pages, as a person goes through them pressing Enter: the defaults install for the
+# current user, the finish page starts the program, the uninstaller keeps the settings.
+# Without a window manager the pages have no frame; each screenshot is the window itself.
+dialog_window() { xdotool search --name "^Bistrope ${VERSION//./\\.} $1" 2>/dev/null | head -n 1; }
+has_dialog() { [ -n "$(dialog_window "$1")" ]; }
+page() {  # window-title-word page-name: saves the page, then presses Enter until it changes
+  local w i
+  w=$(dialog_window "$1")
+  sleep 1
+  import -window "$w" "$OUT/installer-$2.png" 2>/dev/null || fail "no screenshot of the $2 page"
+  for i in 1 2 3; do
+    xdotool windowfocus "$w" 2>/dev/null || true
+    sleep 0.3
+    xdotool key Return
+    sleep 1.5
+    has_dialog "$1" || return 0
+    import -window "$w" "$OUT/page-now.png" 2>/dev/null || return 0
+    [ "$(compare -metric AE "$OUT/installer-$2.png" "$OUT/page-now.png" null: 2>&1)" = 0 ] || return 0
+  done
+  fail "Enter did not leave the $2 page"
+}
+say "Installing through the pages"
+(exec "$WINE64" "$SETUP" </dev/null >>"$LOG" 2>&1) &
+wait_for 60 has_dialog Setup || fail "the installer's window did not appear"
+page Setup users
+page Setup components
+page Setup folder
+USER_ENTRY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Bistrope'
+wait_for 60 reg_value "$USER_ENTRY" InstallLocation >/dev/null ||
+  fail "the installation through the pages wrote no uninstall entry"
+page Setup finish
+wait_for 60 has_app_window || fail "the finish page did not start the program"
+xdotool windowfocus "$(app_window)" 2>/dev/null || true
+sleep 0.3
+xdotool key alt+F4
+wait_for 30 no_app_window || fail "the program did not end after Alt+F4"
+INSTDIR=$(reg_value "$USER_ENTRY" InstallLocation)
+(exec "$WINE64" "$INSTDIR\Uninstall.exe" /CurrentUser </dev/null >>"$LOG" 2>&1) &
+wait_for 60 has_dialog Uninstall || fail "the uninstaller's window did not appear"
+page Uninstall uninstall-confirm
+page Uninstall uninstall-components
+wait_for 60 test ! -e "$(unix_path "$INSTDIR")" || fail "the uninstall through the pages left $INSTDIR"
+page Uninstall uninstall-done
+has_key "$SETTINGS\\Colour blending" || fail "the uninstall through the pages removed the settings"
+if [ -n "$SHOTS" ]; then
+  mkdir -p "$SHOTS"
+  for f in "$OUT"/installer-*.png; do
+    convert "$f" -strip -colors 64 "PNG8:$SHOTS/$(basename "$f")"
+  done
+  say "screenshots in $SHOTS"
+fi
+
 say "Install test passed"
