@@ -1,6 +1,6 @@
 ; Bistrope's Windows installer (NSIS 3, 64-bit Unicode). scripts/package.sh builds it:
 ;
-;   makensis -DVERSION=1.8.4 -DSTAGE=<the zip's files> -DOUTFILE=<setup.exe> bistrope.nsi
+;   makensis -DVERSION=<version> -DSTAGE=<the zip's files> -DOUTFILE=<setup.exe> bistrope.nsi
 ;
 ; Installs for the current user (no administrator rights; %LOCALAPPDATA%\Programs\Bistrope,
 ; HKCU) unless all users are chosen on the first page or with /AllUsers (Program Files,
