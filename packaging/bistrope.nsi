@@ -166,7 +166,11 @@ Function un.Dissociate
 FunctionEnd
 
 Function .onInit
+  StrCpy $0 $INSTDIR  ; a folder given with /D=, which the install mode would replace
   !insertmacro MULTIUSER_INIT
+  ${If} $0 != ""
+    StrCpy $INSTDIR $0
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit
