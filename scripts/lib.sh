@@ -27,6 +27,16 @@ bistrope_version() {
   sed -n 's/^project(Bistrope VERSION \([0-9.]*\).*/\1/p' "$BISTROPE_ROOT/CMakeLists.txt"
 }
 
+# Waits (at most $1 seconds) until the command in the remaining arguments succeeds.
+wait_for() {
+  local limit=$1; shift
+  local end=$((SECONDS + limit))
+  until "$@"; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.3
+  done
+}
+
 log() { printf '\n== %s\n' "$*" >&2; }
 
 # Installs whatever is missing; does nothing (and needs no network) when all is there.

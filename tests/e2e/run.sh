@@ -90,15 +90,6 @@ preview_matches_anaglyph() {
 view_all_background() { BG=$(view_background_percent) && [ "$BG" -eq 100 ]; }
 view_shows_preview() { BG=$(view_background_percent) && [ "$BG" -le 1 ]; }
 
-# Waits (at most $1 seconds) until the command in the remaining arguments succeeds.
-wait_for() {
-  local limit=$1; shift
-  local end=$((SECONDS + limit))
-  until "$@"; do
-    [ $SECONDS -lt $end ] || return 1
-    sleep 0.3
-  done
-}
 has_frame() { probe frame >/dev/null 2>&1; }
 has_dialog() { probe dialog | grep -q "^dialog"; }
 no_dialog() { ! probe dialog | grep -q "^dialog"; }

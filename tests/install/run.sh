@@ -62,14 +62,6 @@ expect_value() {  # key value expected
   got=$(reg_value "$1" "$2") || fail "no value '$2' in $1"
   [ "$got" = "$3" ] || fail "$1 '$2' is '$got', expected '$3'"
 }
-wait_for() {
-  local limit=$1; shift
-  local end=$((SECONDS + limit))
-  until "$@"; do
-    [ $SECONDS -lt $end ] || return 1
-    sleep 0.3
-  done
-}
 TITLE="^Bistrope v${VERSION//./\\.}\$"
 app_window() { xdotool search --name "$TITLE" 2>/dev/null | head -n 1; }
 has_app_window() { [ -n "$(app_window)" ]; }
