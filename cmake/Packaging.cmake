@@ -1,8 +1,8 @@
 # Install rules and CPack settings (scripts/package.sh drives them):
 #   win64 build   the zip Bistrope-<version>-win64.zip: the program, its toolbar strip,
 #                 bistrope-cli.exe, README.txt and the licences of what the program links
-#                 statically; the same files, installed into a folder, are what the NSIS
-#                 installer (packaging/bistrope.nsi) carries
+#                 statically; the NSIS installer (packaging/bistrope.nsi) is made from the
+#                 zip's files
 #   native build  the Debian package bistrope-cli_<version>_<arch>.deb
 set(CPACK_PACKAGE_VENDOR "${BISTROPE_PUBLISHER}")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")

@@ -34,8 +34,8 @@ mv "$work/zip/Bistrope-$version-win64.zip" "$dist/"
 log "Windows installer"
 # The installer carries the zip's files, byte for byte.
 unzip -q "$dist/Bistrope-$version-win64.zip" -d "$work/stage"
-makensis -V2 -DVERSION="$version" -DSTAGE="$BISTROPE_ROOT/$work/stage/Bistrope-$version-win64" -DOUTFILE="$dist/Bistrope-$version-setup.exe" \
-  packaging/bistrope.nsi
+makensis -V2 -DVERSION="$version" -DSTAGE="$BISTROPE_ROOT/$work/stage/Bistrope-$version-win64" \
+  -DOUTFILE="$dist/Bistrope-$version-setup.exe" packaging/bistrope.nsi
 
 log "Debian package of bistrope-cli"
 cpack --config build/native/CPackConfig.cmake -B "$work/deb" >/dev/null

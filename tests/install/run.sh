@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Install test: the release installer under Wine in Xvfb, as CI runs it after the end-to-end
-# test. Two rounds:
+# test. Three rounds:
 #   1. a silent install for the current user (/S): the zip's files in the install folder, the
 #      Add/Remove Programs entry, the Start-menu shortcut and the .mpo/.jps association; the
 #      program started from the shortcut opens its window and is closed with Alt+F4, which
 #      writes its settings; the silent uninstall (the entry's QuietUninstallString) takes all
 #      of that away and keeps the settings;
 #   2. a silent install for all users (/AllUsers /S), then a silent uninstall with
-#      /RemoveSettings, which takes the settings too.
-# With --screenshots DIR it then clicks through the installer's pages and saves each page
-# (cropped to the installer's window) as DIR/installer-<page>.png.
+#      /RemoveSettings, which takes the settings too;
+#   3. the installer's and the uninstaller's pages, pressed through with Enter.
+# With --screenshots DIR the pages' screenshots (each the installer's window alone) are also
+# saved, small, as DIR/installer-<page>.png (docs/screenshots holds them).
 # Needs dist/ from scripts/package.sh. Screenshots and a log are kept in build/install/.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
