@@ -11,7 +11,8 @@ set(CPACK_STRIP_FILES ON)
 if(BISTROPE_WINDOWS)
   install(TARGETS Bistrope bistrope-cli RUNTIME DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/resources/art/Bistrope.dll DESTINATION .)
-  configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt.in ${CMAKE_BINARY_DIR}/packaging/README.txt @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt.in ${CMAKE_BINARY_DIR}/packaging/README.txt @ONLY
+                 NEWLINE_STYLE CRLF)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/README.txt DESTINATION .)
   # Linked statically (-static, see CMakeLists.txt): libjpeg-turbo, built from Debian's
   # source package; libstdc++ and libgcc (GCC's runtime library exception); the mingw-w64
