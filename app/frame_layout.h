@@ -11,11 +11,13 @@
 
 #include <array>
 
+#include "base/version.h"
 #include "framework/layout_rect.h"
 
 namespace bistrope {
 
-constexpr const wchar_t* kFrameTitle = L"Bistrope v1.8.4";
+constexpr const wchar_t* kFrameTitle = L"" BISTROPE_TITLE;
+// The settings keys' names are fixed: they do not follow the version (see docs/packaging.md).
 constexpr const wchar_t* kPlacementKey = L"software\\Bistrope1.8.4";
 constexpr const wchar_t* kPlacementSection = L"WindowPos";
 

@@ -19,7 +19,23 @@ BISTROPE_PACKAGES=(
   wine wine64 xvfb xdotool x11-utils imagemagick fonts-liberation
   libjpeg-turbo-progs libimage-exiftool-perl libvips-tools time bc
   python3
+  nsis zip unzip
 )
+
+# The version, from its one home: project(VERSION) in the top CMakeLists.txt.
+bistrope_version() {
+  sed -n 's/^project(Bistrope VERSION \([0-9.]*\).*/\1/p' "$BISTROPE_ROOT/CMakeLists.txt"
+}
+
+# Waits (at most $1 seconds) until the command in the remaining arguments succeeds.
+wait_for() {
+  local limit=$1; shift
+  local end=$((SECONDS + limit))
+  until "$@"; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.3
+  done
+}
 
 log() { printf '\n== %s\n' "$*" >&2; }
 

@@ -17,9 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
+
 namespace {
 
-const wchar_t kTitle[] = L"Bistrope v1.8.4";
+const wchar_t kTitle[] = L"" BISTROPE_TITLE;
 
 HWND FindFrame() { return FindWindowW(L"TWIG4_SDI_FRAME_CLASS", kTitle); }
 

@@ -90,24 +90,18 @@ preview_matches_anaglyph() {
 view_all_background() { BG=$(view_background_percent) && [ "$BG" -eq 100 ]; }
 view_shows_preview() { BG=$(view_background_percent) && [ "$BG" -le 1 ]; }
 
-# Waits (at most $1 seconds) until the command in the remaining arguments succeeds.
-wait_for() {
-  local limit=$1; shift
-  local end=$((SECONDS + limit))
-  until "$@"; do
-    [ $SECONDS -lt $end ] || return 1
-    sleep 0.3
-  done
-}
 has_frame() { probe frame >/dev/null 2>&1; }
 has_dialog() { probe dialog | grep -q "^dialog"; }
 no_dialog() { ! probe dialog | grep -q "^dialog"; }
 pane_matches() { pane "$1" | grep -q -- "$2"; }
 
+# The main window's title (app/frame_layout.h) as a pattern for xdotool.
+TITLE="^Bistrope v$(bistrope_version | sed 's/\./\\./g')\$"
+
 # Gives the program's window the keyboard focus (no window manager does it here).
 focus_app() {
   local w
-  w=$(xdotool search --name '^Bistrope v1\.8\.4$' 2>/dev/null | head -n 1)
+  w=$(xdotool search --name "$TITLE" 2>/dev/null | head -n 1)
   [ -n "$w" ] && xdotool windowfocus "$w" 2>/dev/null
   sleep 0.2
 }
@@ -314,7 +308,7 @@ awk -v ae="$AE" -v n=$((W * H)) -v mae="$MAE" 'BEGIN { exit !(ae <= 0.005 * n &&
 
 # --- The window moved and made larger, then closed: the settings and the placement are
 # written. (No window manager runs here, so the window is moved through X directly.)
-WID=$(xdotool search --name '^Bistrope v1.8.4$' | head -1)
+WID=$(xdotool search --name "$TITLE" | head -1)
 xdotool windowmove "$WID" 150 120
 xdotool windowsize "$WID" 820 560
 sleep 1
