@@ -223,6 +223,23 @@ void StereoDocument::SetAlignment(const Alignment& value) {
     for (DocumentListener* listener : listeners) listener->OnAlignmentChanged();
 }
 
+AutoAlignResult StereoDocument::AutoAlign(const ProgressFn& progress) {
+    const SourceImage* left = Source(Eye::Left);
+    const SourceImage* right = Source(Eye::Right);
+    if (!left || !right) return {Status::Error(ErrorCode::NoImage, "Both images must be loaded to align them"), {}, 0};
+    Report(progress, 0);
+    // The aligner compares brightness, so it reads the sources, never the output images
+    // (each eye's holds other colour channels).
+    const GreyImage leftGrey = MakeGreyImage(*left);
+    const GreyImage rightGrey = MakeGreyImage(*right);
+    if (leftGrey.empty() || rightGrey.empty())
+        return {Status::Error(ErrorCode::OutOfMemory, "not enough memory to align the images"), {}, 0};
+    Report(progress, 20);
+    AutoAlignResult found = bistrope::AutoAlign(leftGrey, rightGrey, Subrange(progress, 20, 100));
+    if (found.ok()) SetAlignment(found.alignment);
+    return found;
+}
+
 // --- Output --------------------------------------------------------------------------------
 
 bool StereoDocument::CanSave() const { return IsLoaded(Eye::Left) && IsLoaded(Eye::Right) && !outputRect.IsEmpty(); }

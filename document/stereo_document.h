@@ -24,6 +24,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/auto_align.h"
 #include "engine/color_matrix.h"
 #include "engine/image.h"
 #include "engine/output_rect.h"
@@ -129,6 +130,15 @@ public:
     // Sets offsets and rotation as given, recomputes the output rectangle, tells listeners.
     void SetAlignment(const Alignment& value);
     void ResetAlignment() { SetAlignment(Alignment{}); }
+    // Finds the alignment from the two eyes' source images (engine/auto_align.h: every
+    // point at the same height in both eyes, the nearest part of the scene at the screen)
+    // and sets it as SetAlignment does. Progress: greyscale copies 0-20, the aligner
+    // 20-100; the listeners hear OnAlignmentChanged after that. The result carries the
+    // alignment set and the number of consistent matches it rests on. When the pair cannot
+    // be aligned (NoMatch: too few reliable matches; NoImage: an eye without a source, as
+    // after LoadPairForOutput; OutOfMemory) the alignment stays as it was, nobody is told,
+    // and the status says why in one line.
+    [[nodiscard]] AutoAlignResult AutoAlign(const ProgressFn& progress = {});
 
     // --- Output -------------------------------------------------------------------------
     // Both eyes loaded and a non-empty output rectangle.

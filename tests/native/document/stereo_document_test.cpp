@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "engine/decode.h"
 #include "engine/render.h"
 #include "engine/camera_files.h"
+#include "engine/stereo_scene.h"
 #include "engine/test_files.h"
 
 using namespace bistrope;
@@ -347,6 +349,43 @@ TEST_F(Document, TheOutputOnlyLoadSavesTheSameFileAsTheInteractiveOne) {
     EXPECT_FALSE(headless.LoadPairForOutput(l, dir / "bad.jpg").ok());
     EXPECT_EQ(headless.Path(Eye::Right), r);
     EXPECT_EQ(headless.GetAlignment().rotation, 4.0);
+}
+
+TEST_F(Document, AutoAlignSetsWhatItFindsOrLeavesTheAlignmentAsItWas) {
+    SceneParams scene;
+    scene.truth = {3.0, -4.0, 2.0};
+    auto [left, right] = StereoScene(scene);
+    const Alignment manual{1.0, 2.0, 0.5};
+    ASSERT_TRUE(document.SetEyeImage(Eye::Left, std::move(left), "l").ok());
+    ASSERT_TRUE(document.SetEyeImage(Eye::Right, MakeSource(320, 240, [](int, int, std::uint8_t* p) {
+        p[0] = p[1] = p[2] = 128, p[3] = 255;
+    }), "flat").ok());
+    document.SetAlignment(manual);
+    recorder.events.clear();
+    const AutoAlignResult refused = document.AutoAlign();
+    EXPECT_EQ(refused.status.code, ErrorCode::NoMatch);
+    EXPECT_EQ(document.GetAlignment().offsetY, manual.offsetY);
+    EXPECT_TRUE(recorder.events.empty());
+
+    ASSERT_TRUE(document.SetEyeImage(Eye::Right, std::move(right), "r").ok());
+    document.SetAlignment(manual);
+    recorder.events.clear();
+    const AutoAlignResult found = document.AutoAlign(Record());
+    ASSERT_TRUE(found.ok()) << found.status.message;
+    EXPECT_GE(found.matches, 40);
+    EXPECT_NEAR(document.GetAlignment().offsetY, scene.truth.offsetY, 0.05);
+    EXPECT_NEAR(document.GetAlignment().rotation, scene.truth.rotation, 0.01);
+    EXPECT_EQ(document.GetAlignment().offsetX, found.alignment.offsetX);
+    EXPECT_EQ(document.GetOutputRect(), ComputeOutputRect(ImageSize{320, 240}, ImageSize{320, 240}, found.alignment));
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"aligned"}));
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress.back(), 100);
+
+    // An output-only load keeps no sources to align.
+    const fs::path l = WriteImage("l.jpg", 64, 64, 4), r = WriteImage("r.jpg", 64, 64, 5);
+    StereoDocument headless([this] { return settings; }, StereoDocument::Previews::None);
+    ASSERT_TRUE(headless.LoadPairForOutput(l, r).ok());
+    EXPECT_EQ(headless.AutoAlign().status.code, ErrorCode::NoImage);
 }
 
 }  // namespace
