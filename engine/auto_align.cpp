@@ -119,25 +119,45 @@ struct Feature {
 // local maximum in each cell of a grid so that they spread over the picture.
 std::vector<Feature> Corners(const FloatPlane& s) {
     const std::int32_t w = s.w, h = s.h;
-    FloatPlane response(w, h);
+    // Gradient products, then their 5 x 5 sums (across, then down).
+    FloatPlane xx(w, h), xy(w, h), yy(w, h), response(w, h);
+    ParallelRows(
+        h - 2,
+        [&](std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t y = y0 + 1; y < y1 + 1; ++y)
+                for (std::int32_t x = 1; x < w - 1; ++x) {
+                    const float gx = 0.5f * (s.at(x + 1, y) - s.at(x - 1, y));
+                    const float gy = 0.5f * (s.at(x, y + 1) - s.at(x, y - 1));
+                    xx.at(x, y) = gx * gx, xy.at(x, y) = gx * gy, yy.at(x, y) = gy * gy;
+                }
+        },
+        std::int64_t(w) * 8);
+    for (FloatPlane* p : {&xx, &xy, &yy}) {
+        FloatPlane& plane = *p;
+        ParallelRows(
+            h,
+            [&](std::int32_t y0, std::int32_t y1) {
+                std::vector<float> row(std::size_t(w), 0.0f);
+                for (std::int32_t y = y0; y < y1; ++y) {
+                    for (std::int32_t x = 2; x < w - 2; ++x)
+                        row[std::size_t(x)] = plane.at(x - 2, y) + plane.at(x - 1, y) + plane.at(x, y) +
+                                              plane.at(x + 1, y) + plane.at(x + 2, y);
+                    std::copy(row.begin(), row.end(), &plane.at(0, y));
+                }
+            },
+            std::int64_t(w) * 5);
+    }
     ParallelRows(
         h,
         [&](std::int32_t y0, std::int32_t y1) {
             for (std::int32_t y = std::max(y0, kBorder); y < std::min(y1, h - kBorder); ++y)
                 for (std::int32_t x = kBorder; x < w - kBorder; ++x) {
-                    float xx = 0, xy = 0, yy = 0;
-                    for (int j = -2; j <= 2; ++j)
-                        for (int i = -2; i <= 2; ++i) {
-                            const float gx = 0.5f * (s.at(x + i + 1, y + j) - s.at(x + i - 1, y + j));
-                            const float gy = 0.5f * (s.at(x + i, y + j + 1) - s.at(x + i, y + j - 1));
-                            xx += gx * gx;
-                            xy += gx * gy;
-                            yy += gy * gy;
-                        }
-                    response.at(x, y) = 0.5f * (xx + yy - std::sqrt((xx - yy) * (xx - yy) + 4 * xy * xy));
+                    float a = 0, b = 0, c = 0;
+                    for (int j = -2; j <= 2; ++j) a += xx.at(x, y + j), b += xy.at(x, y + j), c += yy.at(x, y + j);
+                    response.at(x, y) = 0.5f * (a + c - std::sqrt((a - c) * (a - c) + 4 * b * b));
                 }
         },
-        std::int64_t(w) * 100);
+        std::int64_t(w) * 20);
     // A corner needs about 2 grey levels a pixel of slope both ways over its window.
     constexpr float kMinResponse = 25 * 4.0f;
     const std::int32_t cell = std::max(8, std::max(w, h) / 40);
