@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "engine/auto_align.h"
+#include "engine/convert.h"
 #include "engine/decode.h"
 #include "engine/jpeg_writer.h"
 

@@ -118,15 +118,6 @@ int PrintRect(const cli::Options& o) {
     return 0;
 }
 
-// Both eyes: two files straight into output images, unless the aligner is to read their
-// sources; one file holding both eyes is read whole and split.
-Status LoadPair(StereoDocument& document, const cli::Options& o) {
-    if (!o.pair.empty()) return document.LoadStereoFile(Path(o.pair), o.layout);
-    if (!o.autoAlign) return document.LoadPairForOutput(Path(o.left), Path(o.right));
-    const Status left = document.LoadEye(Eye::Left, Path(o.left));
-    return left.ok() ? document.LoadEye(Eye::Right, Path(o.right)) : left;
-}
-
 // Sets the options' alignment, or the one the aligner finds. Returns the exit code when
 // the run ends here: the aligner refused, or the alignment was only to be printed.
 std::optional<int> Align(StereoDocument& document, const cli::Options& o, ProgressLine& progress) {
@@ -161,7 +152,10 @@ int Run(const cli::Options& o) {
     conversion.mode = o.mode;
     conversion.custom = custom;
     StereoDocument document([&conversion] { return conversion; }, StereoDocument::Previews::None);
-    Status st = LoadPair(document, o);
+    // Two files are decoded straight into the output images (with their luma for the
+    // aligner); one file holding both eyes is read whole and split.
+    Status st = o.pair.empty() ? document.LoadPairForOutput(Path(o.left), Path(o.right), o.autoAlign)
+                               : document.LoadStereoFile(Path(o.pair), o.layout);
     if (!st.ok()) return Fail(st.message);
     if (const auto ended = Align(document, o, progress)) return *ended;
 

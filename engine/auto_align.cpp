@@ -573,24 +573,6 @@ AutoAlignResult Align(const GreyImage& left, const GreyImage& right, const Progr
 
 }  // namespace
 
-GreyImage MakeGreyImage(const SourceImage& source) {
-    GreyImage grey = GreyImage::Create(source.width(), source.height());
-    if (grey.empty()) return grey;
-    ParallelRows(
-        source.height(),
-        [&](std::int32_t y0, std::int32_t y1) {
-            for (std::int32_t y = y0; y < y1; ++y) {
-                const std::uint8_t* s = source.row(y);
-                std::uint8_t* d = grey.row(y);
-                // 16-bit fixed-point weights 0.114, 0.587, 0.299 (bytes blue, green, red).
-                for (std::int32_t x = 0, w = source.width(); x < w; ++x, s += 4)
-                    d[x] = std::uint8_t((7471u * s[0] + 38470u * s[1] + 19595u * s[2] + 32768u) >> 16);
-            }
-        },
-        source.width());
-    return grey;
-}
-
 AutoAlignResult AutoAlign(const GreyImage& left, const GreyImage& right, const ProgressFn& progress) {
     if (left.empty() || right.empty()) return {Status::Error(ErrorCode::NoImage, "both pictures are needed to align them"), {}, 0};
     if (std::min({left.width(), left.height(), right.width(), right.height()}) < kMinSide)

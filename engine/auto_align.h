@@ -26,13 +26,6 @@
 
 namespace bistrope {
 
-// An 8-bit greyscale image.
-using GreyImage = BasicImage<1>;
-
-// The luma (0.299 R + 0.587 G + 0.114 B, alpha ignored) of a decoded image; empty when
-// the image is empty or memory runs out.
-[[nodiscard]] GreyImage MakeGreyImage(const SourceImage& source);
-
 struct AutoAlignResult {
     Status status;        // NoMatch with the reason when the pair cannot be aligned
     Alignment alignment;  // valid when status is ok; rotation within +-20 degrees
@@ -40,7 +33,8 @@ struct AutoAlignResult {
     [[nodiscard]] bool ok() const { return status.ok(); }
 };
 
-// The alignment of `left` onto `right` (they may differ in size). Refused (NoMatch) when
+// The alignment of `left` onto `right`, greyscale images (MakeGreyImage, engine/convert.h)
+// that may differ in size. Refused (NoMatch) when
 // the pair gives fewer than 20 consistent matches (unrelated pictures, no detail, a
 // repeating pattern with no true match) or the rotation found is beyond +-20 degrees;
 // NoImage for an empty or tiny (under 48 pixels a side) image; OutOfMemory. Progress 0-100.

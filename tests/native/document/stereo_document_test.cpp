@@ -381,11 +381,21 @@ TEST_F(Document, AutoAlignSetsWhatItFindsOrLeavesTheAlignmentAsItWas) {
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     EXPECT_EQ(progress.back(), 100);
 
-    // An output-only load keeps no sources to align.
-    const fs::path l = WriteImage("l.jpg", 64, 64, 4), r = WriteImage("r.jpg", 64, 64, 5);
+    // An output-only load aligns from the luma it keeps when asked to, and only then.
+    const Alignment fromSources = document.GetAlignment();
+    for (Eye eye : {Eye::Left, Eye::Right}) {
+        const SourceImage& source = *document.Source(eye);
+        WriteBytes(dir / EyeName(eye), EngineJpeg(320, 240, [&](int x, int y, std::uint8_t* p) {
+            std::copy_n(source.row(y) + 4 * x, 3, p);
+        }));
+    }
     StereoDocument headless([this] { return settings; }, StereoDocument::Previews::None);
-    ASSERT_TRUE(headless.LoadPairForOutput(l, r).ok());
+    ASSERT_TRUE(headless.LoadPairForOutput(dir / "left", dir / "right").ok());
     EXPECT_EQ(headless.AutoAlign().status.code, ErrorCode::NoImage);
+    ASSERT_TRUE(headless.LoadPairForOutput(dir / "left", dir / "right", true).ok());
+    ASSERT_TRUE(headless.AutoAlign().ok());
+    EXPECT_NEAR(headless.GetAlignment().offsetY, fromSources.offsetY, 0.05);
+    EXPECT_NEAR(headless.GetAlignment().rotation, fromSources.rotation, 0.01);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "engine/convert.h"
 #include "engine/stereo_scene.h"
 
 namespace bistrope {
