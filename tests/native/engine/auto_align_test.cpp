@@ -15,13 +15,16 @@ namespace {
 
 struct Case {
     double offsetX, offsetY, rotation;
+    int leftWidth = 0, leftHeight = 0, width = 320, height = 240;
 };
 
 class AutoAlignRecovers : public ::testing::TestWithParam<Case> {};
 
 TEST_P(AutoAlignRecovers, RowsLevelAndTheNearBoxAtTheScreen) {
     test::SceneParams scene;
-    scene.truth = {GetParam().offsetX, GetParam().offsetY, GetParam().rotation};
+    const Case& c = GetParam();
+    scene.truth = {c.offsetX, c.offsetY, c.rotation};
+    scene.leftWidth = c.leftWidth, scene.leftHeight = c.leftHeight, scene.width = c.width, scene.height = c.height;
     const auto [left, right] = test::StereoScene(scene);
     const AutoAlignResult r = AutoAlign(MakeGreyImage(left), MakeGreyImage(right));
     ASSERT_TRUE(r.ok()) << r.status.message;
@@ -34,7 +37,11 @@ TEST_P(AutoAlignRecovers, RowsLevelAndTheNearBoxAtTheScreen) {
 
 INSTANTIATE_TEST_SUITE_P(KnownWarps, AutoAlignRecovers,
                          ::testing::Values(Case{0, 0, 0}, Case{4.25, 7.5, 3.0}, Case{-12, -11.75, -9.5},
-                                           Case{9, 5, 17}));
+                                           Case{9, 5, 17},
+                                           // Sides of other sizes and parities than the right's.
+                                           Case{2, -3.5, -2, 301, 227},
+                                           // Matched on a reduced copy, refined down to full size.
+                                           Case{-7, 9.25, 4, 1501, 401, 1500, 400}));
 
 SourceImage Pattern(int w, int h, double (*value)(double, double)) {
     SourceImage img = SourceImage::Create(w, h);

@@ -31,6 +31,7 @@ double SceneTexture(double x, double y, unsigned seed) {
 
 std::pair<SourceImage, SourceImage> StereoScene(const SceneParams& p) {
     const double w = p.width, h = p.height;
+    const int leftW = p.leftWidth ? p.leftWidth : p.width, leftH = p.leftHeight ? p.leftHeight : p.height;
     // The near box in the right image's pixels.
     const auto inBox = [&](double x, double y) { return x > 0.3 * w && x < 0.65 * w && y > 0.3 * h && y < 0.7 * h; };
     auto grey = [](SourceImage& img, int x, int y, double value) {
@@ -39,13 +40,14 @@ std::pair<SourceImage, SourceImage> StereoScene(const SceneParams& p) {
         px[0] = px[1] = px[2] = v;
         px[3] = 255;
     };
-    SourceImage left = SourceImage::Create(p.width, p.height), right = SourceImage::Create(p.width, p.height);
+    SourceImage left = SourceImage::Create(leftW, leftH), right = SourceImage::Create(p.width, p.height);
     const double t = p.truth.rotation * kDegreesToRadians, c = std::cos(t), s = std::sin(t);
     for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x) {
-            grey(right, x, y, SceneTexture(x + 0.5, y + 0.5, p.seed));
+        for (int x = 0; x < p.width; ++x) grey(right, x, y, SceneTexture(x + 0.5, y + 0.5, p.seed));
+    for (int y = 0; y < leftH; ++y)
+        for (int x = 0; x < leftW; ++x) {
             // Where the left pixel lands on the right image: A(pL) = cR + o + Rot (pL - cL).
-            const double dx = x + 0.5 - w / 2, dy = y + 0.5 - h / 2;
+            const double dx = x + 0.5 - leftW / 2.0, dy = y + 0.5 - leftH / 2.0;
             const double qx = w / 2 + p.truth.offsetX + c * dx - s * dy;
             const double qy = h / 2 + p.truth.offsetY + s * dx + c * dy;
             // The near box is seen nearShift further right by the left eye.

@@ -15,7 +15,8 @@
 namespace bistrope::test {
 
 struct SceneParams {
-    int width = 320, height = 240;  // both eyes
+    int width = 320, height = 240;    // the right eye
+    int leftWidth = 0, leftHeight = 0;  // the left eye; 0: as the right
     Alignment truth;
     double nearShift = 6;  // the near box's parallax, pixels
     unsigned seed = 1;
