@@ -20,16 +20,17 @@ if [ ! -f coffee.png ]; then
 fi
 "$build/bench/align_accuracy" coffee.png 4000 3000 . | tee accuracy.txt
 truth=$(sed -n 's/^first pair written; truth //p' accuracy.txt)
-best() {  # best wall time of $runs runs of the command
-  local t b=999
+best() {  # best wall and CPU (user + system) times of $runs runs of the command
+  local bw=999 bc=999
   for _ in $(seq "$runs"); do
-    /usr/bin/time -f %e -o time.txt "$@" >/dev/null 2>&1
-    t=$(tail -1 time.txt)
-    b=$(echo "$t $b" | awk '{print ($1 < $2) ? $1 : $2}')
+    /usr/bin/time -f "%e %U %S" -o time.txt "$@" >/dev/null 2>&1
+    read -r w u s < <(tail -1 time.txt)
+    bw=$(echo "$w $bw" | awk '{print ($1 < $2) ? $1 : $2}')
+    bc=$(echo "$u $s $bc" | awk '{c = $1 + $2; print (c < $3) ? c : $3}')
   done
-  echo "$b"
+  echo "wall $bw s, cpu $bc s"
 }
-echo "bistrope-cli $truth:            $(best "$build/cli/bistrope-cli" $truth -o job.jpg left.jpg right.jpg) s"
-echo "bistrope-cli --auto-align:       $(best "$build/cli/bistrope-cli" --auto-align -o auto.jpg left.jpg right.jpg) s"
-echo "bistrope-cli --print-alignment:  $(best "$build/cli/bistrope-cli" --auto-align --print-alignment left.jpg right.jpg) s"
+echo "bistrope-cli $truth:  $(best "$build/cli/bistrope-cli" $truth -o job.jpg left.jpg right.jpg)"
+echo "bistrope-cli --auto-align:        $(best "$build/cli/bistrope-cli" --auto-align -o auto.jpg left.jpg right.jpg)"
+echo "bistrope-cli --print-alignment:   $(best "$build/cli/bistrope-cli" --auto-align --print-alignment left.jpg right.jpg)"
 "$build/cli/bistrope-cli" --auto-align --print-alignment left.jpg right.jpg

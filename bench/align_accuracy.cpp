@@ -9,7 +9,7 @@
 // tests/native/engine/stereo_scene.h), each layer shifted by its parallax. Each eye gets
 // its own sensor noise (sigma 1.5). The correct answer is `truth` with offsetX less 60.
 //
-// For every warp it prints the aligner's time and, against the truth over a grid of
+// For every warp it prints the aligner's wall and CPU time (each the best of three runs) and, against the truth over a grid of
 // scene points: the error of offsetY and rotation, the median vertical disparity after
 // alignment, and where the nearest 2 % of the points lie from zero parallax (in % of W).
 //
@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <random>
 #include <string>
 #include <vector>
@@ -139,7 +140,7 @@ int main(int argc, char** argv) {
     // Offsets up to 5 % of the height, rotations up to 10 degrees.
     const Warp warps[] = {{{8.0, 0.05 * H, 10.0}},  {{-20.0, -0.05 * H, -10.0}}, {{3.3, 0.021 * H, 2.5}},
                           {{-7.5, -0.033 * H, -6.0}}, {{0.0, 0.0, 0.0}},            {{15.0, 0.04 * H, -1.2}}};
-    std::printf("%-28s %8s %9s %9s %9s %8s %15s %7s\n", "warp (x, y, degrees)", "matches", "time ms", "dy err px",
+    std::printf("%-24s %7s %7s %7s %9s %9s %8s %15s %7s\n", "warp (x, y, degrees)", "matches", "wall ms", "cpu ms", "dy err px",
                 "rot err", "med |vd|", "near 2% (% W)", "status");
     int worst = 0;
     unsigned seed = 1;
@@ -151,13 +152,20 @@ int main(int argc, char** argv) {
             std::printf("first pair written; truth -x %.3f,%.3f -r %.3f\n", warp.truth.offsetX, warp.truth.offsetY,
                         warp.truth.rotation);
         }
-        const auto start = std::chrono::steady_clock::now();
-        const AutoAlignResult r = AutoAlign(left, right);
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        // The best of three runs: the machine is shared.
+        AutoAlignResult r;
+        double ms = 1e9, cpu = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            const std::clock_t cpuStart = std::clock();
+            r = AutoAlign(left, right);
+            cpu = std::min(cpu, 1000.0 * double(std::clock() - cpuStart) / CLOCKS_PER_SEC);
+            ms = std::min(ms, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
         char name[64];
         std::snprintf(name, sizeof name, "%.1f, %.1f, %.1f", warp.truth.offsetX, warp.truth.offsetY, warp.truth.rotation);
         if (!r.ok()) {
-            std::printf("%-28s %8d %9.0f refused: %s\n", name, r.matches, ms, r.status.message.c_str());
+            std::printf("%-24s %7d %7.0f %7.0f refused: %s\n", name, r.matches, ms, cpu, r.status.message.c_str());
             worst = 1;
             continue;
         }
@@ -179,7 +187,7 @@ int main(int argc, char** argv) {
         const double median = vertical[vertical.size() / 2];
         const bool met = std::fabs(dy) <= 0.25 && std::fabs(rot) <= 0.02 && median <= 0.3 && nearLow >= -1 && nearHigh <= 0.5;
         if (!met) worst = 1;
-        std::printf("%-28s %8d %9.0f %9.3f %9.4f %8.3f %7.2f..%-6.2f %7s\n", name, r.matches, ms, dy, rot, median, nearLow,
+        std::printf("%-24s %7d %7.0f %7.0f %9.3f %9.4f %8.3f %7.2f..%-6.2f %7s\n", name, r.matches, ms, cpu, dy, rot, median, nearLow,
                     nearHigh, met ? "met" : "MISSED");
     }
     return worst;

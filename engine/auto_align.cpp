@@ -92,20 +92,36 @@ FloatPlane Smooth(const GreyImage& g) {
     const std::int32_t w = g.width(), h = g.height();
     FloatPlane across(w, h), out(w, h);
     constexpr float k[5] = {1 / 16.f, 4 / 16.f, 6 / 16.f, 4 / 16.f, 1 / 16.f};
-    for (std::int32_t y = 0; y < h; ++y) {
-        const std::uint8_t* r = g.row(y);
-        for (std::int32_t x = 0; x < w; ++x) {
-            float s = 0;
-            for (int i = -2; i <= 2; ++i) s += k[i + 2] * r[std::clamp(x + i, 0, w - 1)];
-            across.at(x, y) = s;
-        }
-    }
-    for (std::int32_t y = 0; y < h; ++y)
-        for (std::int32_t x = 0; x < w; ++x) {
-            float s = 0;
-            for (int i = -2; i <= 2; ++i) s += k[i + 2] * across.at(x, std::clamp(y + i, 0, h - 1));
-            out.at(x, y) = s;
-        }
+    ParallelRows(
+        h,
+        [&](std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t y = y0; y < y1; ++y) {
+                const std::uint8_t* r = g.row(y);
+                float* d = &across.at(0, y);
+                for (std::int32_t x = 0; x < w; ++x) {
+                    if (x >= 2 && x + 2 < w) {
+                        d[x] = k[0] * (r[x - 2] + r[x + 2]) + k[1] * (r[x - 1] + r[x + 1]) + k[2] * r[x];
+                        continue;
+                    }
+                    float sum = 0;
+                    for (int i = -2; i <= 2; ++i) sum += k[i + 2] * r[std::clamp(x + i, 0, w - 1)];
+                    d[x] = sum;
+                }
+            }
+        },
+        std::int64_t(w) * 5);
+    ParallelRows(
+        h,
+        [&](std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t y = y0; y < y1; ++y) {
+                const float* r[5];
+                for (int i = -2; i <= 2; ++i) r[i + 2] = &across.at(0, std::clamp(y + i, 0, h - 1));
+                float* d = &out.at(0, y);
+                for (std::int32_t x = 0; x < w; ++x)
+                    d[x] = k[0] * (r[0][x] + r[4][x]) + k[1] * (r[1][x] + r[3][x]) + k[2] * r[2][x];
+            }
+        },
+        std::int64_t(w) * 5);
     return out;
 }
 
@@ -275,13 +291,20 @@ std::vector<std::array<int, 2>> MatchFeatures(const std::vector<Feature>& left, 
             }
         },
         std::int64_t(left.size()) * 64);
+    // Mutual: the left feature's best among the right ones is the same pair.
+    std::vector<int> backward(right.size(), -1);
+    ParallelRows(
+        std::int32_t(right.size()),
+        [&](std::int32_t b, std::int32_t e) {
+            float second = 0;
+            for (std::int32_t i = b; i < e; ++i)
+                if (forward[std::size_t(i)] >= 0)
+                    backward[std::size_t(i)] = nearest(left[std::size_t(forward[std::size_t(i)])], right, second).first;
+        },
+        std::int64_t(right.size()) * 16);
     std::vector<std::array<int, 2>> pairs;
-    for (std::size_t i = 0; i < right.size(); ++i) {
-        const int l = forward[i];
-        if (l < 0) continue;
-        float second = 0;
-        if (nearest(left[std::size_t(l)], right, second).first == int(i)) pairs.push_back({l, int(i)});
-    }
+    for (std::size_t i = 0; i < right.size(); ++i)
+        if (forward[i] >= 0 && backward[i] == int(i)) pairs.push_back({forward[i], int(i)});
     return pairs;
 }
 
@@ -474,6 +497,8 @@ AutoAlignResult Align(const GreyImage& left, const GreyImage& right, const Progr
     Report(progress, 0);
     int levels = 0;
     while ((std::max({left.width(), left.height(), right.width(), right.height()}) >> levels) > kCoarseSide) ++levels;
+    if ((std::min({left.width(), left.height(), right.width(), right.height()}) >> levels) < 2 * kBorder + 8)
+        return Refuse(0, "the pictures are too narrow to align");
     std::vector<GreyImage> leftLevels = Pyramid(left, levels), rightLevels = Pyramid(right, levels);
     if (levels > 0 && (leftLevels.empty() || rightLevels.empty()))
         return {Status::Error(ErrorCode::OutOfMemory, "not enough memory to align the pictures"), {}, 0};

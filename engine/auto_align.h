@@ -36,8 +36,9 @@ struct AutoAlignResult {
 // The alignment of `left` onto `right`, greyscale images (MakeGreyImage, engine/convert.h)
 // that may differ in size. Refused (NoMatch) when
 // the pair gives fewer than 20 consistent matches (unrelated pictures, no detail, a
-// repeating pattern with no true match) or the rotation found is beyond +-20 degrees;
-// NoImage for an empty or tiny (under 48 pixels a side) image; OutOfMemory. Progress 0-100.
+// repeating pattern with no true match), the rotation found is beyond +-20 degrees, or
+// the pictures are too narrow for their length to be matched reduced; NoImage for an empty
+// or tiny (under 48 pixels a side) image; OutOfMemory. Progress 0-100.
 [[nodiscard]] AutoAlignResult AutoAlign(const GreyImage& left, const GreyImage& right,
                                         const ProgressFn& progress = {});
 

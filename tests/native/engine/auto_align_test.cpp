@@ -75,6 +75,8 @@ TEST(AutoAlign, RefusesPairsWithoutReliableMatchesInOneLine) {
         EXPECT_FALSE(r.status.message.empty()) << c.what;
     }
     EXPECT_EQ(AutoAlign(GreyImage::Create(40, 300), GreyImage::Create(300, 300)).status.code, ErrorCode::NoImage);
+    // Too narrow to reduce to the matching size: refused before the pyramid runs out of rows.
+    EXPECT_EQ(AutoAlign(GreyImage::Create(65535, 48), GreyImage::Create(300, 300)).status.code, ErrorCode::NoMatch);
 }
 
 }  // namespace
