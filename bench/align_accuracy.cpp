@@ -9,9 +9,10 @@
 // tests/native/engine/stereo_scene.h), each layer shifted by its parallax. Each eye gets
 // its own sensor noise (sigma 1.5). The correct answer is `truth` with offsetX less 60.
 //
-// For every warp it prints the aligner's wall and CPU time (each the best of three runs) and, against the truth over a grid of
-// scene points: the error of offsetY and rotation, the median vertical disparity after
-// alignment, and where the nearest 2 % of the points lie from zero parallax (in % of W).
+// For every warp it prints the aligner's wall and CPU time (each the best of three runs)
+// and, against the truth over a grid of scene points: the error of offsetY and rotation,
+// the median vertical disparity after alignment, and where the nearest 2 % of the points
+// lie from zero parallax (in % of W).
 //
 // Usage: align_accuracy PHOTO [WIDTH HEIGHT [OUT_FOLDER]]
 //   With OUT_FOLDER it also writes the first warp's pair there as left.jpg and right.jpg

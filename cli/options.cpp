@@ -10,7 +10,8 @@ namespace bistrope::cli {
 namespace {
 
 enum class Id {
-    Output, Mode, Offset, Rotation, Quality, LeftMatrix, RightMatrix, PrintRect, SideBySide, AutoAlign, PrintAlignment, Help
+    Output, Mode, Offset, Rotation, Quality, LeftMatrix, RightMatrix, PrintRect, SideBySide, AutoAlign, PrintAlignment,
+    Help
 };
 
 struct Spec {

@@ -244,7 +244,8 @@ AutoAlignResult StereoDocument::AutoAlign(const ProgressFn& progress) {
             continue;
         }
         made[i] = MakeGreyImage(slot.source);
-        if (made[i].empty()) return {Status::Error(ErrorCode::OutOfMemory, "not enough memory to align the images"), {}, 0};
+        if (made[i].empty())
+            return {Status::Error(ErrorCode::OutOfMemory, "not enough memory to align the images"), {}, 0};
         grey[i] = &made[i];
     }
     Report(progress, 20);

@@ -133,16 +133,15 @@ public:
     // Sets offsets and rotation as given, recomputes the output rectangle, tells listeners.
     void SetAlignment(const Alignment& value);
     void ResetAlignment() { SetAlignment(Alignment{}); }
-    // Finds the alignment from the two eyes' source images, or the luma kept by
-    // LoadPairForOutput(..., true), never from the output images, whose colour channels
-    // differ per eye (engine/auto_align.h: every
-    // point at the same height in both eyes, the nearest part of the scene at the screen)
-    // and sets it as SetAlignment does. Progress: greyscale 0-20, the aligner
-    // 20-100; the listeners hear OnAlignmentChanged after that. The result carries the
-    // alignment set and the number of consistent matches it rests on. When the pair cannot
-    // be aligned (NoMatch: too few reliable matches; NoImage: an eye with neither; OutOfMemory)
-    // the alignment stays as it was, nobody is told,
-    // and the status says why in one line.
+    // Finds the alignment (engine/auto_align.h: every point at the same height in both
+    // eyes, the nearest part of the scene at the screen) and sets it as SetAlignment does.
+    // It reads each eye's source, or the luma LoadPairForOutput(..., true) kept, never the
+    // output images, whose colour channels differ per eye. Progress: greyscale 0-20, the
+    // aligner 20-100; the listeners hear OnAlignmentChanged after that. The result holds
+    // the alignment set and the number of consistent matches it rests on. When the pair
+    // cannot be aligned (NoMatch: too few reliable matches; NoImage: an eye with neither
+    // source nor luma; OutOfMemory) the alignment stays as it was, nobody is told, and the
+    // status says why in one line.
     [[nodiscard]] AutoAlignResult AutoAlign(const ProgressFn& progress = {});
 
     // --- Output -------------------------------------------------------------------------

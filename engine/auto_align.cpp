@@ -272,7 +272,9 @@ std::vector<std::array<int, 2>> MatchFeatures(const std::vector<Feature>& left, 
         for (std::size_t i = 0; i < others.size(); ++i) {
             if (!turnOk(f, others[i])) continue;
             float dot = 0;
-            for (int k = 0; k < kDescSide * kDescSide; ++k) dot += f.desc[std::size_t(k)] * others[i].desc[std::size_t(k)];
+            const float* a = f.desc.data();
+            const float* b = others[i].desc.data();
+            for (int k = 0; k < kDescSide * kDescSide; ++k) dot += a[k] * b[k];
             const float d = 2 - 2 * dot;  // squared distance of unit vectors
             if (d < best) second = best, best = d, at = int(i);
             else if (d < second) second = d;
@@ -587,7 +589,8 @@ AutoAlignResult Align(const GreyImage& left, const GreyImage& right, const Progr
     std::sort(parallax.begin(), parallax.end());
     const double at = 0.98 * double(parallax.size() - 1);
     const std::size_t below = std::size_t(at);
-    const double near = parallax[below] + (at - below) * (parallax[std::min(below + 1, parallax.size() - 1)] - parallax[below]);
+    const double next = parallax[std::min(below + 1, parallax.size() - 1)];
+    const double near = parallax[below] + (at - below) * (next - parallax[below]);
 
     AutoAlignResult result;
     result.alignment = {-near, model.offsetY, degrees};
@@ -599,7 +602,8 @@ AutoAlignResult Align(const GreyImage& left, const GreyImage& right, const Progr
 }  // namespace
 
 AutoAlignResult AutoAlign(const GreyImage& left, const GreyImage& right, const ProgressFn& progress) {
-    if (left.empty() || right.empty()) return {Status::Error(ErrorCode::NoImage, "both pictures are needed to align them"), {}, 0};
+    if (left.empty() || right.empty())
+        return {Status::Error(ErrorCode::NoImage, "both pictures are needed to align them"), {}, 0};
     if (std::min({left.width(), left.height(), right.width(), right.height()}) < kMinSide)
         return {Status::Error(ErrorCode::NoImage, "the pictures are too small to align (at least " +
                                                       std::to_string(kMinSide) + " pixels a side)"),

@@ -68,7 +68,8 @@ TEST(AutoAlign, RefusesPairsWithoutReliableMatchesInOneLine) {
          [](double x, double y) { return test::SceneTexture(std::fmod(x + 5, 24), std::fmod(y + 2, 24), 3); }},
     };
     for (const auto& c : cases) {
-        const AutoAlignResult r = AutoAlign(MakeGreyImage(Pattern(320, 240, c.left)), MakeGreyImage(Pattern(320, 240, c.right)));
+        const AutoAlignResult r =
+            AutoAlign(MakeGreyImage(Pattern(320, 240, c.left)), MakeGreyImage(Pattern(320, 240, c.right)));
         EXPECT_EQ(r.status.code, ErrorCode::NoMatch) << c.what;
         EXPECT_LT(r.matches, 20) << c.what;
         EXPECT_EQ(r.status.message.find('\n'), std::string::npos) << c.what;
