@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -117,6 +118,21 @@ int PrintRect(const cli::Options& o) {
     return 0;
 }
 
+// Sets the options' alignment, or the one the aligner finds. Returns the exit code when
+// the run ends here: the aligner refused, or the alignment was only to be printed.
+std::optional<int> Align(StereoDocument& document, const cli::Options& o, ProgressLine& progress) {
+    if (!o.autoAlign) {
+        document.SetAlignment(o.alignment);
+        return std::nullopt;
+    }
+    const AutoAlignResult found = document.AutoAlign([&](int p) { progress.Show("Aligning", p); });
+    progress.Done();
+    if (!found.ok()) return Fail("cannot align the pictures: " + found.status.message);
+    if (!o.printAlignment) return std::nullopt;
+    std::printf("%s\n", cli::FormatAlignment(found.alignment).c_str());
+    return 0;
+}
+
 int Run(const cli::Options& o) {
     std::string error;
     CustomMatrices custom{FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)};
@@ -127,7 +143,7 @@ int Run(const cli::Options& o) {
     const std::filesystem::path output = Path(o.output);
     std::error_code ec;
     const auto folder = output.has_parent_path() ? output.parent_path() : std::filesystem::path(".");
-    if (!std::filesystem::is_directory(folder, ec))
+    if (!o.printAlignment && !std::filesystem::is_directory(folder, ec))
         return Fail("Cannot write \"" + o.output + "\": the folder does not exist");
 
     ProgressLine progress(StderrIsTerminal());
@@ -136,12 +152,12 @@ int Run(const cli::Options& o) {
     conversion.mode = o.mode;
     conversion.custom = custom;
     StereoDocument document([&conversion] { return conversion; }, StereoDocument::Previews::None);
-    // Two files are decoded straight into the output images; one file holding both eyes is
-    // read whole and split.
-    Status st = o.pair.empty() ? document.LoadPairForOutput(Path(o.left), Path(o.right))
+    // Two files are decoded straight into the output images (with their luma for the
+    // aligner); one file holding both eyes is read whole and split.
+    Status st = o.pair.empty() ? document.LoadPairForOutput(Path(o.left), Path(o.right), o.autoAlign)
                                : document.LoadStereoFile(Path(o.pair), o.layout);
     if (!st.ok()) return Fail(st.message);
-    document.SetAlignment(o.alignment);
+    if (const auto ended = Align(document, o, progress)) return *ended;
 
     const OutputRect rect = document.GetOutputRect();
     if (rect.IsEmpty())

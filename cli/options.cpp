@@ -2,13 +2,17 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace bistrope::cli {
 namespace {
 
-enum class Id { Output, Mode, Offset, Rotation, Quality, LeftMatrix, RightMatrix, PrintRect, SideBySide, Help };
+enum class Id {
+    Output, Mode, Offset, Rotation, Quality, LeftMatrix, RightMatrix, PrintRect, SideBySide, AutoAlign, PrintAlignment,
+    Help
+};
 
 struct Spec {
     const char* longName;
@@ -22,7 +26,8 @@ const Spec kSpecs[] = {
     {"offset", 'x', true, Id::Offset},          {"rotation", 'r', true, Id::Rotation},
     {"quality", 'q', true, Id::Quality},        {"left-matrix", 0, true, Id::LeftMatrix},
     {"right-matrix", 0, true, Id::RightMatrix}, {"print-rect", 0, false, Id::PrintRect},
-    {"side-by-side", 0, true, Id::SideBySide},
+    {"side-by-side", 0, true, Id::SideBySide},  {"auto-align", 0, false, Id::AutoAlign},
+    {"print-alignment", 0, false, Id::PrintAlignment},
     {"help", 'h', false, Id::Help},
 };
 
@@ -43,7 +48,7 @@ bool ParseInt(const std::string& text, long& value) {
 }
 
 // Applies one option's value; returns an error text or "".
-std::string Apply(const Spec& spec, const std::string& value, Options& o) {
+std::string Apply(const Spec& spec, const std::string& value, Options& o, bool& alignmentGiven) {
     switch (spec.id) {
         case Id::Output:
             if (value.empty()) return "the output file name is empty";
@@ -64,6 +69,7 @@ std::string Apply(const Spec& spec, const std::string& value, Options& o) {
             if (std::fabs(x) > 1e6 || std::fabs(y) > 1e6) return "the offset '" + value + "' is out of range";
             o.alignment.offsetX = x;
             o.alignment.offsetY = y;
+            alignmentGiven = true;
             return "";
         }
         case Id::Rotation: {
@@ -71,6 +77,7 @@ std::string Apply(const Spec& spec, const std::string& value, Options& o) {
             if (!ParseDouble(value, r)) return "the rotation must be a number of degrees, not '" + value + "'";
             if (r < -20.0 || r > 20.0) return "the rotation must be within -20..20 degrees, not " + value;
             o.alignment.rotation = r;
+            alignmentGiven = true;
             return "";
         }
         case Id::Quality: {
@@ -92,6 +99,12 @@ std::string Apply(const Spec& spec, const std::string& value, Options& o) {
             if (value == "parallel") o.layout = StereoLayout::Parallel;
             else if (value == "cross") o.layout = StereoLayout::Cross;
             else return "unknown side-by-side layout '" + value + "' (use parallel or cross)";
+            return "";
+        case Id::AutoAlign:
+            o.autoAlign = true;
+            return "";
+        case Id::PrintAlignment:
+            o.printAlignment = true;
             return "";
         case Id::Help:
             o.help = true;
@@ -153,6 +166,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     ParseResult r;
     Options& o = r.options;
     std::vector<std::string> positional;
+    bool alignmentGiven = false;  // -x or -r
     auto fail = [&](std::string message) {
         r.error = std::move(message);
         return r;
@@ -193,7 +207,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             } else if (eq != std::string::npos) {
                 return fail(std::string("option '--") + found->longName + "' takes no value");
             }
-            if (std::string e = Apply(*found, value, o); !e.empty()) return fail(e);
+            if (std::string e = Apply(*found, value, o, alignmentGiven); !e.empty()) return fail(e);
             continue;
         }
         if (a.size() > 1 && a[0] == '-') {
@@ -215,7 +229,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
                     }
                     k = a.size();
                 }
-                if (std::string e = Apply(*found, value, o); !e.empty()) return fail(e);
+                if (std::string e = Apply(*found, value, o, alignmentGiven); !e.empty()) return fail(e);
             }
             continue;
         }
@@ -232,10 +246,25 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         return fail("expected two images, LEFT and RIGHT, or one stereo file, but got " +
                     std::to_string(positional.size()));
     }
-    if (o.output.empty() && !o.printRect) return fail("no output file: use -o FILE");
+    if (o.autoAlign && alignmentGiven) return fail("--offset and --rotation cannot be given with --auto-align");
+    if (o.printAlignment && !o.autoAlign) return fail("--print-alignment needs --auto-align");
+    if (o.printRect && o.autoAlign) return fail("--print-rect cannot be combined with --auto-align");
+    if (o.output.empty() && !o.printRect && !o.printAlignment) return fail("no output file: use -o FILE");
     if ((!o.leftMatrixFile.empty() || !o.rightMatrixFile.empty()) && o.mode != CustomColour)
         return fail("--left-matrix and --right-matrix apply only to --mode custom");
     return r;
+}
+
+std::string FormatAlignment(const Alignment& a) {
+    // Rounded first, so that a value that rounds to zero prints without a minus sign.
+    auto fixed = [](double value, int digits) {
+        const double scale = std::pow(10.0, digits);
+        const double rounded = std::round(value * scale) / scale;
+        char text[64];
+        std::snprintf(text, sizeof text, "%.*f", digits, rounded == 0 ? 0.0 : rounded);
+        return std::string(text);
+    };
+    return fixed(a.offsetX, 2) + "," + fixed(a.offsetY, 2) + " " + fixed(a.rotation, 3);
 }
 
 const char* UsageText() {
@@ -253,6 +282,11 @@ const char* UsageText() {
            "      --left-matrix FILE, --right-matrix FILE\n"
            "                         custom matrices for mode custom: 25 numbers, row by row\n"
            "                         (default: the full-colour ones)\n"
+           "      --auto-align       find the offset and rotation that put every point at the same height\n"
+           "                         in both eyes and the nearest part of the scene at the screen; not\n"
+           "                         with -x or -r. Exit 1 with the reason when the pair cannot be aligned\n"
+           "      --print-alignment  with --auto-align: print the alignment found as \"X,Y R\" (the\n"
+           "                         values -x and -r take) and exit, without -o\n"
            "      --print-rect       print the output rectangle as \"left top right bottom\" and exit\n"
            "      --side-by-side parallel|cross\n"
            "                         split the one picture PAIR into two halves: parallel puts the\n"

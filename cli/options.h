@@ -18,12 +18,14 @@ struct Options {
     std::string left, right;   // UTF-8 paths
     std::string pair;          // UTF-8 path of one file holding both eyes (instead of LEFT RIGHT)
     StereoLayout layout = StereoLayout::Auto;  // --side-by-side: how that file holds them
-    std::string output;        // UTF-8 path; required unless printRect or help
+    std::string output;        // UTF-8 path; required unless printRect, printAlignment or help
     unsigned mode = FullColour;
     Alignment alignment;
     int quality = 80;
     std::string leftMatrixFile, rightMatrixFile;
     bool printRect = false;
+    bool autoAlign = false;       // find the alignment instead of taking -x and -r
+    bool printAlignment = false;  // with autoAlign: print "X,Y R" instead of writing a file
     bool help = false;
 };
 
@@ -41,6 +43,10 @@ struct ParseResult {
 // 25 numbers, row by row, separated by white space, commas or semicolons; "#" starts a
 // comment that runs to the end of the line. The error says what is wrong.
 [[nodiscard]] std::optional<ColorMatrix> ParseMatrixText(const std::string& text, std::string& error);
+
+// "X,Y R": the offset and rotation as -x and -r take them, offsets to 1/100 pixel and the
+// rotation to 1/1000 degree.
+[[nodiscard]] std::string FormatAlignment(const Alignment& alignment);
 
 const char* UsageText();
 

@@ -92,13 +92,15 @@ Status StereoDocument::SetEyeImage(Eye eye, SourceImage source, const std::files
     slot.source = std::move(source);
     slot.preview = std::move(preview);
     slot.output.reset();  // made again by the next save
+    slot.luma.reset();
     AlignmentReset();
     const ProgressFn rest = Subrange(progress, 50, 100);
     for (DocumentListener* listener : listeners) listener->OnEyeLoaded(eye, rest);
     return Status::Ok();
 }
 
-Status StereoDocument::LoadPairForOutput(const std::filesystem::path& left, const std::filesystem::path& right) {
+Status StereoDocument::LoadPairForOutput(const std::filesystem::path& left, const std::filesystem::path& right,
+                                         bool forAlignment) {
     const ConversionSettings current = Settings();
     const auto leftMatrix = SelectBlendMatrix(current.mode, Eye::Left, current.custom);
     const auto rightMatrix = SelectBlendMatrix(current.mode, Eye::Right, current.custom);
@@ -107,11 +109,11 @@ Status StereoDocument::LoadPairForOutput(const std::filesystem::path& left, cons
     ConvertedDecodeResult decodedLeft, decodedRight;
     std::thread leftReader;
     try {
-        leftReader = std::thread([&] { decodedLeft = DecodeConvertedImageFile(left, leftMatrix); });
+        leftReader = std::thread([&] { decodedLeft = DecodeConvertedImageFile(left, leftMatrix, {}, forAlignment); });
     } catch (...) {
-        decodedLeft = DecodeConvertedImageFile(left, leftMatrix);
+        decodedLeft = DecodeConvertedImageFile(left, leftMatrix, {}, forAlignment);
     }
-    decodedRight = DecodeConvertedImageFile(right, rightMatrix);
+    decodedRight = DecodeConvertedImageFile(right, rightMatrix, {}, forAlignment);
     if (leftReader.joinable()) leftReader.join();
     if (!decodedLeft.ok()) return decodedLeft.status;
     if (!decodedRight.ok()) return decodedRight.status;
@@ -123,6 +125,7 @@ Status StereoDocument::LoadPairForOutput(const std::filesystem::path& left, cons
         slot.source.reset();
         slot.preview.reset();
         slot.output = std::move(decoded->image);
+        slot.luma = std::move(decoded->luma);
     }
     AlignmentReset();
     return Status::Ok();
@@ -163,6 +166,8 @@ void StereoDocument::TakePair(SourceImage left, ConvertedImage leftPreview, Sour
     r.preview = std::move(rightPreview);
     l.output.reset();
     r.output.reset();
+    l.luma.reset();
+    r.luma.reset();
     AlignmentReset();
     for (DocumentListener* listener : listeners) listener->OnPairReplaced(progress);
 }
@@ -221,6 +226,32 @@ void StereoDocument::SetAlignment(const Alignment& value) {
     alignment = value;
     UpdateOutputRect();
     for (DocumentListener* listener : listeners) listener->OnAlignmentChanged();
+}
+
+AutoAlignResult StereoDocument::AutoAlign(const ProgressFn& progress) {
+    for (const EyeImages& slot : eyes)
+        if (slot.source.empty() && slot.luma.empty())
+            return {Status::Error(ErrorCode::NoImage, "Both images must be loaded to align them"), {}, 0};
+    Report(progress, 0);
+    // The aligner compares brightness, so it reads the sources' luma, never the output
+    // images (each eye's holds other colour channels).
+    GreyImage made[2];
+    const GreyImage* grey[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        const EyeImages& slot = eyes[std::size_t(i)];
+        if (slot.source.empty()) {
+            grey[i] = &slot.luma;
+            continue;
+        }
+        made[i] = MakeGreyImage(slot.source);
+        if (made[i].empty())
+            return {Status::Error(ErrorCode::OutOfMemory, "not enough memory to align the images"), {}, 0};
+        grey[i] = &made[i];
+    }
+    Report(progress, 20);
+    AutoAlignResult found = bistrope::AutoAlign(*grey[0], *grey[1], Subrange(progress, 20, 100));
+    if (found.ok()) SetAlignment(found.alignment);
+    return found;
 }
 
 // --- Output --------------------------------------------------------------------------------

@@ -24,6 +24,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/auto_align.h"
 #include "engine/color_matrix.h"
 #include "engine/image.h"
 #include "engine/output_rect.h"
@@ -94,8 +95,11 @@ public:
     [[nodiscard]] Status SetEyeImage(Eye eye, SourceImage source, const std::filesystem::path& path,
                                      const ProgressFn& progress = {});
     // Both files decoded at once straight into full-size output images (no source, no
-    // preview): the fast path for a save without a window. All or nothing for the pair.
-    [[nodiscard]] Status LoadPairForOutput(const std::filesystem::path& left, const std::filesystem::path& right);
+    // preview): the fast path for a save without a window. With `forAlignment` each eye
+    // also keeps its full-size luma, taken row by row during the decode (one byte a pixel),
+    // so that AutoAlign can run without the sources. All or nothing for the pair.
+    [[nodiscard]] Status LoadPairForOutput(const std::filesystem::path& left, const std::filesystem::path& right,
+                                           bool forAlignment = false);
 
     [[nodiscard]] bool IsLoaded(Eye eye) const { return Size(eye).has_value(); }
     [[nodiscard]] bool HasPreview(Eye eye) const { return !Slot(eye).preview.empty(); }
@@ -129,6 +133,16 @@ public:
     // Sets offsets and rotation as given, recomputes the output rectangle, tells listeners.
     void SetAlignment(const Alignment& value);
     void ResetAlignment() { SetAlignment(Alignment{}); }
+    // Finds the alignment (engine/auto_align.h: every point at the same height in both
+    // eyes, the nearest part of the scene at the screen) and sets it as SetAlignment does.
+    // It reads each eye's source, or the luma LoadPairForOutput(..., true) kept, never the
+    // output images, whose colour channels differ per eye. Progress: greyscale 0-20, the
+    // aligner 20-100; the listeners hear OnAlignmentChanged after that. The result holds
+    // the alignment set and the number of consistent matches it rests on. When the pair
+    // cannot be aligned (NoMatch: too few reliable matches; NoImage: an eye with neither
+    // source nor luma; OutOfMemory) the alignment stays as it was, nobody is told, and the
+    // status says why in one line.
+    [[nodiscard]] AutoAlignResult AutoAlign(const ProgressFn& progress = {});
 
     // --- Output -------------------------------------------------------------------------
     // Both eyes loaded and a non-empty output rectangle.
@@ -150,6 +164,7 @@ private:
         SourceImage source;
         ConvertedImage preview;
         ConvertedImage output;
+        GreyImage luma;  // only after LoadPairForOutput for alignment
     };
     template <class Image>
     static const Image* Get(const Image& image) {

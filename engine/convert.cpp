@@ -281,4 +281,21 @@ Status MakeOutputImage(const SourceImage& source, const ConversionParams& params
                           source.height(), output, progress);
 }
 
+void LumaRow(const std::uint8_t* bgra, std::uint8_t* luma, std::int32_t width) {
+    for (std::int32_t x = 0; x < width; ++x, bgra += 4)
+        luma[x] = std::uint8_t((7471u * bgra[0] + 38470u * bgra[1] + 19595u * bgra[2] + 32768u) >> 16);
+}
+
+GreyImage MakeGreyImage(const SourceImage& source) {
+    GreyImage grey = GreyImage::Create(source.width(), source.height());
+    if (grey.empty()) return grey;
+    ParallelRows(
+        source.height(),
+        [&](std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t y = y0; y < y1; ++y) LumaRow(source.row(y), grey.row(y), source.width());
+        },
+        source.width());
+    return grey;
+}
+
 }  // namespace bistrope

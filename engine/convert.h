@@ -56,4 +56,10 @@ struct ConversionParams {
 [[nodiscard]] ConvertedImage ConvertImage(const SourceImage& source, const std::optional<ColorMatrix>& matrix,
                                           std::int32_t width, std::int32_t height);
 
+// Greyscale for the aligner: the luma 0.299 R + 0.587 G + 0.114 B of each pixel (16-bit
+// fixed-point weights, rounded), alpha ignored. LumaRow does one row of `width` BGRA
+// pixels; MakeGreyImage a whole image (empty when the source is empty or memory runs out).
+void LumaRow(const std::uint8_t* bgra, std::uint8_t* luma, std::int32_t width);
+[[nodiscard]] GreyImage MakeGreyImage(const SourceImage& source);
+
 }  // namespace bistrope

@@ -134,24 +134,30 @@ Status ReadAndCheck(const std::filesystem::path& path, const DecodeLimits& limit
     return Status::Ok();
 }
 
-// Converts each decoded row into a converted image.
+// Converts each decoded row into a converted image, and into its luma when `luma` is given.
 class ConvertingSink : public detail::RowSink {
 public:
-    ConvertingSink(const std::optional<ColorMatrix>& matrix, ConvertedImage& out) : colours_(matrix), out_(out) {}
+    ConvertingSink(const std::optional<ColorMatrix>& matrix, ConvertedImage& out, GreyImage* luma)
+        : colours_(matrix), out_(out), luma_(luma) {}
     Status Begin(std::int64_t w, std::int64_t h, const DecodeLimits& limits) override {
         if (w <= 0 || h <= 0) return Status::Error(ErrorCode::Corrupt, "the image declares no pixels");
         if (!limits.Allows(w, h)) return detail::TooLarge(w, h, limits);
         out_ = ConvertedImage::Create(std::int32_t(w), std::int32_t(h));
         row_ = SourceImage::Create(std::int32_t(w), 1);
-        if (out_.empty() || row_.empty()) return detail::OutOfMemory(w, h);
+        if (luma_) *luma_ = GreyImage::Create(std::int32_t(w), std::int32_t(h));
+        if (out_.empty() || row_.empty() || (luma_ && luma_->empty())) return detail::OutOfMemory(w, h);
         return Status::Ok();
     }
     std::uint8_t* Row(std::int32_t) override { return row_.data(); }
-    void Commit(std::int32_t y) override { colours_.ConvertRow(row_.data(), out_.row(y), out_.width()); }
+    void Commit(std::int32_t y) override {
+        colours_.ConvertRow(row_.data(), out_.row(y), out_.width());
+        if (luma_) LumaRow(row_.data(), luma_->row(y), out_.width());
+    }
 
 private:
     ColorRowConverter colours_;
     ConvertedImage& out_;
+    GreyImage* luma_;
     SourceImage row_;
 };
 
@@ -247,14 +253,15 @@ StereoDecodeResult DecodeStereoFile(const std::filesystem::path& path, StereoLay
 }
 
 ConvertedDecodeResult DecodeConvertedImageFile(const std::filesystem::path& path,
-                                               const std::optional<ColorMatrix>& matrix, const DecodeLimits& limits) {
+                                               const std::optional<ColorMatrix>& matrix, const DecodeLimits& limits,
+                                               bool withLuma) {
     ConvertedDecodeResult result;
     std::vector<std::uint8_t> bytes;
     Status st = ReadAndCheck(path, limits, bytes, result.format);
     // Rows arrive in stored order, so only an upright file is converted row by row.
     const int orientation = st.ok() ? FileOrientation(result.format, bytes.data(), bytes.size()) : 1;
     if (st.ok() && orientation == 1 && detail::CanDecodeRows(result.format)) {
-        ConvertingSink sink(matrix, result.image);
+        ConvertingSink sink(matrix, result.image, withLuma ? &result.luma : nullptr);
         st = detail::DecodePlatformRows(bytes.data(), bytes.size(), result.format, limits, sink);
     } else if (st.ok()) {
         SourceImage source;
@@ -263,10 +270,12 @@ ConvertedDecodeResult DecodeConvertedImageFile(const std::filesystem::path& path
         if (st.ok()) {
             bytes = {};
             result.image = ConvertImage(source, matrix, source.width(), source.height());
-            if (result.image.empty()) st = detail::OutOfMemory(source.width(), source.height());
+            if (withLuma) result.luma = MakeGreyImage(source);
+            if (result.image.empty() || (withLuma && result.luma.empty()))
+                st = detail::OutOfMemory(source.width(), source.height());
         }
     }
-    if (!st.ok()) result.image.reset();
+    if (!st.ok()) result.image.reset(), result.luma.reset();
     result.status = NameFile(path, st);
     return result;
 }

@@ -59,6 +59,7 @@ struct DecodeResult {
 
 struct ConvertedDecodeResult {
     ConvertedImage image;  // empty on failure
+    GreyImage luma;        // with withLuma: the full-size luma (MakeGreyImage, engine/convert.h)
     Status status;
     ImageFormat format = ImageFormat::Unknown;
 
@@ -69,10 +70,12 @@ struct ConvertedDecodeResult {
 // the same result as DecodeImageFile followed by ConvertImage (engine/convert.h) but
 // without keeping the decoded image: where the platform decodes row by row (JPEG in the
 // native build) each row is converted as it arrives. For callers that need only the
-// converted image, such as bistrope-cli.
+// converted image, such as bistrope-cli. With `withLuma` the luma of every row is kept as
+// well (what the aligner reads), one byte a pixel, equal to MakeGreyImage of the decoded
+// image.
 [[nodiscard]] ConvertedDecodeResult DecodeConvertedImageFile(const std::filesystem::path& path,
                                                              const std::optional<ColorMatrix>& matrix,
-                                                             const DecodeLimits& limits = {});
+                                                             const DecodeLimits& limits = {}, bool withLuma = false);
 
 struct ProbeResult {
     std::int32_t width = 0;

@@ -9,6 +9,8 @@
 //   * ConvertedImage: the result of a colour-matrix conversion, 24 bits per pixel, bytes
 //     blue, green, red; every row padded to a multiple of 4 bytes,
 //     stride = (3 * width + 3) & ~3. Padding bytes are zero.
+//   * GreyImage: one byte a pixel (the luma of a source for the aligner), rows padded to a
+//     multiple of 4 bytes.
 //   * Buffers never throw: Create returns an empty image when a side is not positive, the
 //     size overflows, or the memory cannot be had. A new image is all zero (black,
 //     transparent).
@@ -102,5 +104,7 @@ private:
 using SourceImage = BasicImage<4>;
 // A converted image: 24-bit blue, green, red, rows padded to 4 bytes.
 using ConvertedImage = BasicImage<3>;
+// A greyscale image: one byte a pixel.
+using GreyImage = BasicImage<1>;
 
 }  // namespace bistrope

@@ -26,6 +26,7 @@ enum class ErrorCode {
     ReadOnly,        // the target file or folder cannot be written
     DiskFull,        // the disk ran out of space while writing
     WriteFailed,     // any other failure while writing
+    NoMatch,         // the two pictures give too few reliable matches to align them
 };
 
 struct Status {

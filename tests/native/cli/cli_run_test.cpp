@@ -10,6 +10,7 @@
 #include "engine/convert.h"
 #include "engine/decode.h"
 #include "engine/jpeg_writer.h"
+#include "engine/stereo_scene.h"
 
 namespace bistrope {
 namespace {
@@ -118,6 +119,47 @@ TEST_F(CliRun, EveryFailureIsOneLineOnStderrAndAnExitCode) {
     }
     EXPECT_EQ(Read("ro.jpg"), "old");  // the read-only file stays as it was
     fs::permissions(dir_ / "ro.jpg", fs::perms::owner_all);
+}
+
+// JPEG files of a synthetic pair whose alignment is known (engine/stereo_scene.h).
+void WriteScene(const fs::path& dir, const test::SceneParams& scene) {
+    const auto [left, right] = test::StereoScene(scene);
+    const std::pair<const SourceImage*, const char*> files[] = {{&left, "sl.jpg"}, {&right, "sr.jpg"}};
+    for (const auto& [source, name] : files) {
+        ConvertedImage img = ConvertedImage::Create(source->width(), source->height());
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) std::copy_n(source->row(y) + 4 * x, 3, img.row(y) + 3 * x);
+        ASSERT_TRUE(WriteJpegFile(dir / name, img, 95).ok());
+    }
+}
+
+TEST_F(CliRun, AutoAlignPrintsOrRendersTheAlignmentItFindsAndRefusesWithoutWriting) {
+    test::SceneParams scene;
+    scene.truth = {-5.0, 6.5, -4.0};
+    WriteScene(dir_, scene);
+    Outcome r = Exec("--auto-align --print-alignment sl.jpg sr.jpg");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_THAT(r.out, ::testing::MatchesRegex("-?[0-9]+\\.[0-9][0-9],-?[0-9]+\\.[0-9][0-9] -?[0-9]+\\.[0-9][0-9][0-9]\n"));
+    double x = 0, y = 0, rotation = 0;
+    ASSERT_EQ(std::sscanf(r.out.c_str(), "%lf,%lf %lf", &x, &y, &rotation), 3);
+    EXPECT_NEAR(x, scene.truth.offsetX - scene.nearShift, 0.15);
+    EXPECT_NEAR(y, scene.truth.offsetY, 0.1);
+    EXPECT_NEAR(rotation, scene.truth.rotation, 0.02);
+
+    r = Exec("--auto-align -o o.jpg sl.jpg sr.jpg");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const DecodeResult written = DecodeImageFile(dir_ / "o.jpg");
+    ASSERT_TRUE(written.ok());
+    const OutputRect rect = ComputeOutputRect(ImageSize{320, 240}, ImageSize{320, 240}, {x, y, rotation});
+    EXPECT_NEAR(written.image.width(), rect.Width(), 1);
+    fs::remove(dir_ / "o.jpg");
+
+    // Unrelated pictures: one line, exit 1, nothing written.
+    r = Exec("--auto-align -o o.jpg left.jpg sr.jpg");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_THAT(r.err, ::testing::MatchesRegex("bistrope-cli: cannot align the pictures: [^\n]*\n"));
+    EXPECT_FALSE(fs::exists(dir_ / "o.jpg"));
+    EXPECT_EQ(Exec("--auto-align --print-alignment -r 2 sl.jpg sr.jpg").exitCode, 2);
 }
 
 }  // namespace

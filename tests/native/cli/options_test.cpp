@@ -52,9 +52,22 @@ TEST(CliOptions, BadOptionsSayWhatIsWrongInOneLine) {
         {{"-o", "o", "a", "b", "--print-rect=1"}, "takes no value"},
         {{"-o", "o", "a", "b", "--left-matrix", "m.txt"}, "--mode custom"},
         {{"-o", "", "a", "b"}, "empty"},
+        {{"-o", "o", "--auto-align", "-x", "0,0", "a", "b"}, "cannot be given with --auto-align"},
+        {{"-r", "1", "--auto-align", "--print-alignment", "a", "b"}, "cannot be given with --auto-align"},
+        {{"--print-alignment", "a", "b"}, "needs --auto-align"},
+        {{"--auto-align", "--print-rect", "a", "b"}, "cannot be combined"},
     };
     for (const auto& [args, says] : cases)
         EXPECT_THAT(ParseOptions(args).error, AllOf(HasSubstr(says), ::testing::Not(HasSubstr("\n"))));
+}
+
+TEST(CliOptions, AutoAlignPrintsWhatOffsetAndRotationTakeBack) {
+    const ParseResult r = ParseOptions({"--auto-align", "--print-alignment", "a", "b"});
+    ASSERT_TRUE(r.ok()) << r.error;  // no -o needed
+    EXPECT_TRUE(r.options.autoAlign && r.options.printAlignment);
+    EXPECT_EQ(FormatAlignment({3.5, -7.125, 17.25}), "3.50,-7.13 17.250");
+    EXPECT_EQ(FormatAlignment({-12.346, 0.004, -0.0004}), "-12.35,0.00 0.000");
+    EXPECT_EQ(Parsed({"-o", "o", "-x", "3.50,-7.13", "-r", "17.250", "a", "b"}), "a b o m2 q80 3.5,-7.13 r17.25");
 }
 
 TEST(CliOptions, MatrixFilesHoldExactly25NumbersRowByRow) {

@@ -6,14 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/convert.h"
 #include "engine/decode.h"
 #include "engine/render.h"
 #include "engine/camera_files.h"
+#include "engine/stereo_scene.h"
 #include "engine/test_files.h"
 
 using namespace bistrope;
@@ -347,6 +350,54 @@ TEST_F(Document, TheOutputOnlyLoadSavesTheSameFileAsTheInteractiveOne) {
     EXPECT_FALSE(headless.LoadPairForOutput(l, dir / "bad.jpg").ok());
     EXPECT_EQ(headless.Path(Eye::Right), r);
     EXPECT_EQ(headless.GetAlignment().rotation, 4.0);
+}
+
+TEST_F(Document, AutoAlignSetsWhatItFindsOrLeavesTheAlignmentAsItWas) {
+    SceneParams scene;
+    scene.truth = {3.0, -4.0, 2.0};
+    auto [left, right] = StereoScene(scene);
+    const Alignment manual{1.0, 2.0, 0.5};
+    ASSERT_TRUE(document.SetEyeImage(Eye::Left, std::move(left), "l").ok());
+    ASSERT_TRUE(document.SetEyeImage(Eye::Right, MakeSource(320, 240, [](int, int, std::uint8_t* p) {
+        p[0] = p[1] = p[2] = 128, p[3] = 255;
+    }), "flat").ok());
+    document.SetAlignment(manual);
+    recorder.events.clear();
+    const AutoAlignResult refused = document.AutoAlign();
+    EXPECT_EQ(refused.status.code, ErrorCode::NoMatch);
+    const Alignment kept = document.GetAlignment();
+    EXPECT_EQ(std::tie(kept.offsetX, kept.offsetY, kept.rotation), std::tie(manual.offsetX, manual.offsetY, manual.rotation));
+    EXPECT_TRUE(recorder.events.empty());
+
+    ASSERT_TRUE(document.SetEyeImage(Eye::Right, std::move(right), "r").ok());
+    document.SetAlignment(manual);
+    recorder.events.clear();
+    const AutoAlignResult found = document.AutoAlign(Record());
+    ASSERT_TRUE(found.ok()) << found.status.message;
+    EXPECT_GE(found.matches, 40);
+    EXPECT_NEAR(document.GetAlignment().offsetY, scene.truth.offsetY, 0.05);
+    EXPECT_NEAR(document.GetAlignment().rotation, scene.truth.rotation, 0.01);
+    EXPECT_EQ(document.GetAlignment().offsetX, found.alignment.offsetX);
+    EXPECT_EQ(document.GetOutputRect(), ComputeOutputRect(ImageSize{320, 240}, ImageSize{320, 240}, found.alignment));
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"aligned"}));
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress.back(), 100);
+
+    // An output-only load aligns from the luma it keeps when asked to, and only then.
+    const Alignment fromSources = document.GetAlignment();
+    for (Eye eye : {Eye::Left, Eye::Right}) {
+        const SourceImage& source = *document.Source(eye);
+        WriteBytes(dir / EyeName(eye), EngineJpeg(320, 240, [&](int x, int y, std::uint8_t* p) {
+            std::copy_n(source.row(y) + 4 * x, 3, p);
+        }));
+    }
+    StereoDocument headless([this] { return settings; }, StereoDocument::Previews::None);
+    ASSERT_TRUE(headless.LoadPairForOutput(dir / "left", dir / "right").ok());
+    EXPECT_EQ(headless.AutoAlign().status.code, ErrorCode::NoImage);
+    ASSERT_TRUE(headless.LoadPairForOutput(dir / "left", dir / "right", true).ok());
+    ASSERT_TRUE(headless.AutoAlign().ok());
+    EXPECT_NEAR(headless.GetAlignment().offsetY, fromSources.offsetY, 0.05);
+    EXPECT_NEAR(headless.GetAlignment().rotation, fromSources.rotation, 0.01);
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST(Orientation, OutOfRangeMalformedOrMissingTagsCountAsUpright) {
 }
 
 // A file tagged o decodes to the untagged file's pixels turned by o, and the probe and the
-// converting decoder agree with that.
+// converting decoder (image and luma, row by row for upright JPEG) agree with that.
 void CheckOrientedFiles(const Bytes& untagged, const std::function<Bytes(int)>& tagged) {
     test::ScratchDir dir;
     test::WriteBytes(dir / "plain", untagged);
@@ -79,11 +79,12 @@ void CheckOrientedFiles(const Bytes& untagged, const std::function<Bytes(int)>& 
         test::WriteBytes(dir / "tagged", tagged(o));
         const DecodeResult got = DecodeImageFile(dir / "tagged");
         const ProbeResult probe = ProbeImageFile(dir / "tagged");
-        const ConvertedDecodeResult converted = DecodeConvertedImageFile(dir / "tagged", std::nullopt);
+        const ConvertedDecodeResult converted = DecodeConvertedImageFile(dir / "tagged", std::nullopt, {}, true);
         ASSERT_TRUE(got.ok() && converted.ok()) << o;
         EXPECT_TRUE(test::SameBytes(got.image, ApplyOrientation(plain.image.Clone(), o))) << o;
         EXPECT_EQ(std::make_pair(probe.width, probe.height), std::make_pair(got.image.width(), got.image.height())) << o;
         EXPECT_TRUE(test::SameBytes(converted.image, ConvertImage(got.image, std::nullopt, got.image.width(), got.image.height())));
+        EXPECT_TRUE(test::SameBytes(converted.luma, MakeGreyImage(got.image))) << o;
     }
 }
 
