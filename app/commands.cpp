@@ -1,5 +1,8 @@
 #include "app/commands.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "resources/app_ids.h"
 
 namespace bistrope {
@@ -51,6 +54,9 @@ const Command kCommands[] = {
     {ID_LOAD_LEFT, ID_LOAD_LEFT, Always, nullptr, [](CommandTarget& t, int) { return t.Load(Eye::Left); }, false},
     {ID_LOAD_RIGHT, ID_LOAD_RIGHT, Always, nullptr, [](CommandTarget& t, int) { return t.Load(Eye::Right); }, false},
     {ID_SWAP_EYES, ID_SWAP_EYES, Both, nullptr, [](CommandTarget& t, int) { return t.SwapEyes(); }, false},
+    {ID_AUTO_ALIGN, ID_AUTO_ALIGN, Both, nullptr, [](CommandTarget& t, int) { return t.AutoAlign(); }, false},
+    {ID_NUDGE_FIRST, ID_NUDGE_LAST, Both, nullptr,
+     [](CommandTarget& t, int id) { return t.NudgeAlignment(NudgeStep(id)); }, false},
 };
 
 const Command* Find(int id) {
@@ -60,6 +66,22 @@ const Command* Find(int id) {
 }
 
 }  // namespace
+
+Alignment NudgeStep(int commandId) {
+    // {offsetX, offsetY, rotation} per id; offsetY grows downwards, rotation clockwise.
+    static const Alignment kSteps[] = {
+        {-1, 0, 0},  {1, 0, 0},  {0, -1, 0},  {0, 1, 0},  {-10, 0, 0},  {10, 0, 0},
+        {0, -10, 0}, {0, 10, 0}, {0, 0, -0.05}, {0, 0, 0.05}, {0, 0, -0.5}, {0, 0, 0.5},
+    };
+    static_assert(std::size(kSteps) == ID_NUDGE_LAST - ID_NUDGE_FIRST + 1);
+    if (commandId < ID_NUDGE_FIRST || commandId > ID_NUDGE_LAST) return {};
+    return kSteps[commandId - ID_NUDGE_FIRST];
+}
+
+Alignment Nudged(const Alignment& alignment, const Alignment& step) {
+    return {alignment.offsetX + step.offsetX, alignment.offsetY + step.offsetY,
+            std::clamp(alignment.rotation + step.rotation, -kMaxRotation, kMaxRotation)};
+}
 
 std::optional<CommandState> QueryCommandState(int commandId, const CommandContext& context) {
     const Command* command = Find(commandId);

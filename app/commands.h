@@ -17,6 +17,9 @@
 //   40015         reset offsets and rotation           both
 //   40017, 40018  load the left / right image          always
 //   40019         swap the eyes                        both
+//   40020         align the eyes automatically         both
+//   40021..40032  a keyboard step of the left image    both
+//                 (NudgeStep: the arrow keys, with Shift, Page Up and Page Down)
 //
 // "one": at least one eye holds an image; "both": both do. A blending command stores its
 // mode even while disabled (the rebuild needs both images); every other command runs only
@@ -56,6 +59,9 @@ public:
     virtual bool ResetAlignment() = 0;
     virtual bool Load(Eye eye) = 0;
     virtual bool SwapEyes() = 0;
+    virtual bool AutoAlign() = 0;
+    // Moves and turns the left image by `step` (Nudged below).
+    virtual bool NudgeAlignment(const Alignment& step) = 0;
 
 protected:
     ~CommandTarget() = default;
@@ -65,6 +71,13 @@ struct CommandState {
     bool enabled = false;
     std::optional<bool> checked;  // none: the command has no checked rule
 };
+
+// The step of keyboard command 40021..40032 (ID_NUDGE_FIRST..ID_NUDGE_LAST), in the
+// alignment's terms: 1 source pixel left, right, up, down; the same by 10; 0.05 degrees
+// anticlockwise, clockwise; the same by 0.5. A zero step for other ids.
+[[nodiscard]] Alignment NudgeStep(int commandId);
+// `alignment` moved by `step`, its rotation held within +-kMaxRotation.
+[[nodiscard]] Alignment Nudged(const Alignment& alignment, const Alignment& step);
 
 // The state of a command of the table; none for ids without a row.
 [[nodiscard]] std::optional<CommandState> QueryCommandState(int commandId, const CommandContext& context);

@@ -44,6 +44,7 @@ const std::array<ToolbarEntry, kToolbarEntryCount>& ToolbarEntries() {
         {8, ID_PAN_LEFT, K::AutoSizeButton, L"Pan left left image (keyboard shortcut: C)"},
         {9, ID_ROTATE_LEFT, K::AutoSizeButton, L"Rotate left image (keyboard shortcut: V)"},
         {12, ID_SWAP_EYES, K::AutoSizeButton, L"Swap eyes (keyboard shortcut: F4)"},
+        {13, ID_AUTO_ALIGN, K::AutoSizeButton, L"Auto align (keyboard shortcut: F5)"},
         kSeparator,
         {10, ID_SETTINGS, K::AutoSizeButton, L"Settings..."},
         kSeparator,

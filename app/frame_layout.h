@@ -65,7 +65,7 @@ struct ToolbarEntry {
     const wchar_t* tip;  // tooltip text; null for a separator
 };
 
-constexpr int kToolbarEntryCount = 17;
+constexpr int kToolbarEntryCount = 18;
 constexpr int kToolbarSeparatorWidth = 8;
 
 // The seventeen entries in order: save; the five blending modes; zoom, pan view, pan and

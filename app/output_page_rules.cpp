@@ -13,6 +13,7 @@ int QualityTrackbarPosition(int quality) {
 void OutputPageInit(PageItems& items, const cRegData& settings) {
     items.SetItemPos(IDC_QUALITY_TRACKBAR, QualityTrackbarPosition(settings.jpegQuality));
     items.SetItemInt(IDC_QUALITY_EDIT, settings.jpegQuality);
+    items.SetItemCheck(IDC_AUTO_ALIGN_CHECK, settings.autoAlign);
 }
 
 void OutputPageScrolled(PageItems& items) {
@@ -23,6 +24,7 @@ void OutputPageScrolled(PageItems& items) {
 void OutputPageApply(const PageItems& items, cRegData& settings) {
     int position = 0;
     if (items.GetItemPos(IDC_QUALITY_TRACKBAR, &position)) settings.jpegQuality = position;
+    (void)items.GetItemCheck(IDC_AUTO_ALIGN_CHECK, &settings.autoAlign);
 }
 
 }  // namespace bistrope

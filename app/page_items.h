@@ -18,6 +18,8 @@ public:
     virtual bool SetItemDouble(int id, double value, int decimals) = 0;  // "%.*f"
     virtual bool SetItemText(int id, const wchar_t* text) = 0;
     virtual bool EnableItem(int id, bool enable) = 0;
+    virtual bool GetItemCheck(int id, bool* checked) const = 0;  // check box
+    virtual bool SetItemCheck(int id, bool checked) = 0;
 };
 
 }  // namespace bistrope

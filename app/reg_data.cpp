@@ -47,6 +47,7 @@ bool cRegData::Load() {
         }
     }
     all &= registry->ReadBool(kGeneral, L"First time run", firstTimeRun, true);
+    all &= registry->ReadBool(kGeneral, L"Auto align", autoAlign, false);
     // A stored mode 0 would refuse every conversion, so no picture could be loaded, and the
     // mode buttons that could change it wait for a picture: it reads as the default mode.
     if (blendMode == 0) blendMode = kDefaultBlendMode;
@@ -71,6 +72,7 @@ bool cRegData::Save() {
         }
     }
     all &= registry->WriteBool(kGeneral, L"First time run", firstTimeRun);
+    all &= registry->WriteBool(kGeneral, L"Auto align", autoAlign);
     all &= batch.Commit();
     return all;
 }

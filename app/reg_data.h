@@ -4,7 +4,7 @@
 //
 //   "General"                      "Left image path", "Right image path", "Output image path"
 //                                  (strings), "Default file view" (number), "First time run"
-//                                  (number, 1 or 0)
+//                                  and "Auto align" (numbers, 1 or 0)
 //   "Colour blending"              "Mode" (number)
 //   "Advanced"                     "Max tex size" (number)
 //   "Output"                       "JPEG compression" (number)
@@ -61,4 +61,5 @@ public:
     bool maxTexSizeChanged = false;                     // not stored
     std::int32_t jpegQuality = kDefaultJpegQuality;
     bool firstTimeRun = true;
+    bool autoAlign = false;  // align the eyes automatically once both are loaded
 };

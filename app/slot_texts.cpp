@@ -57,6 +57,14 @@ std::wstring SwapFailureText(const std::string& reason) {
     return TWIG4::Utf8ToWide(reason) + L".\n\nBoth images stay as they were.";
 }
 
+std::wstring AutoAlignDoneText(int matches) {
+    return L"Aligned automatically on " + std::to_wstring(matches) + L" matched points";
+}
+
+std::wstring AutoAlignFailureText(const std::string& reason) {
+    return TWIG4::Utf8ToWide(reason) + L".\n\nThe alignment stays as it was.";
+}
+
 std::wstring SaveFailureText(const std::wstring& path, const std::string& reason) {
     return L"The image could not be saved as\n" + path + L"\n\nReason: " + TWIG4::Utf8ToWide(reason) +
            L".\n\nAn existing file of that name has not been changed.";

@@ -34,6 +34,7 @@ constexpr const wchar_t* kLoadingImageText = L"Loading image...";
 constexpr const wchar_t* kRegeneratingText = L"Regenerating colour matices...";
 constexpr const wchar_t* kSavingText = L"Saving image";
 constexpr const wchar_t* kSwappingText = L"Swapping the eyes...";
+constexpr const wchar_t* kAligningText = L"Aligning the eyes...";
 
 // The message box texts of the flows, from the engine's one-line UTF-8 reasons:
 //   a failed load: the reason, ".", and what became of the slot ("The left image stays as
@@ -45,6 +46,10 @@ constexpr const wchar_t* kSwappingText = L"Swapping the eyes...";
 // A swap that could not be made: the reason and "Both images stay as they were."
 [[nodiscard]] std::wstring SwapFailureText(const std::string& reason);
 [[nodiscard]] std::wstring SaveFailureText(const std::wstring& path, const std::string& reason);
+// Automatic alignment: the status line's note of success ("Aligned automatically on 412
+// matched points"), and the reason it was refused with "The alignment stays as it was."
+[[nodiscard]] std::wstring AutoAlignDoneText(int matches);
+[[nodiscard]] std::wstring AutoAlignFailureText(const std::string& reason);
 constexpr int kSlotTipWidth = 600;  // maximum tooltip width asked for by a slot
 
 // Colours of a slot (red, green, blue).

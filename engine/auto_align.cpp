@@ -27,7 +27,6 @@ constexpr int kBorder = 14;           // corners keep this far from the edges
 constexpr double kMaxTurn = 35.0;     // orientations of a match differ by less (degrees)
 constexpr float kRatio = 0.8f;        // best distance below this share of the second best
 constexpr int kPatch = 8;             // refinement patch radius
-constexpr double kMaxRotation = 20.0;
 constexpr double kPi = 3.14159265358979323846;
 
 struct FloatPlane {

@@ -5,8 +5,9 @@
 // Alignment frame: the preview plane in source pixels, origin at the centre of the right
 // image, x to the right and y upwards. The right image covers [-wR/2, wR/2] x [-hR/2, hR/2].
 // The left image's centre sits at (offsetX, -offsetY): offsetY is positive downwards on
-// screen. rotation is in degrees, positive clockwise on screen, and is kept within +-20
-// by the rotate drag.
+// screen. rotation is in degrees, positive clockwise on screen, and is kept within
+// +-kMaxRotation by everything that turns the left image (the rotate drag, the turn keys,
+// automatic alignment).
 
 #include <cstdint>
 #include <optional>
@@ -16,6 +17,7 @@
 namespace bistrope {
 
 constexpr double kDegreesToRadians = 0.017453292519943295;
+constexpr double kMaxRotation = 20.0;  // degrees either way
 
 // In the alignment frame: top holds the lower y bound and bottom the upper one.
 struct OutputRect {

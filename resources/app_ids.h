@@ -36,6 +36,7 @@
 /* Controls of the settings pages. */
 #define IDC_QUALITY_EDIT 1002      /* page 111: read-only number beside the trackbar */
 #define IDC_QUALITY_TRACKBAR 1003  /* page 111 */
+#define IDC_AUTO_ALIGN_CHECK 1004  /* page 111: "Align the eyes automatically once both are loaded" */
 #define IDC_MATRIX_FIRST 1002      /* page 112: left block 1002 + 3c + r, right block 1011 + 3c + r */
 #define IDC_MATRIX_LAST 1019
 #define IDC_TEXSIZE_EDIT 1002      /* page 117 */
@@ -60,5 +61,11 @@
 #define ID_LOAD_LEFT 40017
 #define ID_LOAD_RIGHT 40018
 #define ID_SWAP_EYES 40019
+#define ID_AUTO_ALIGN 40020
+/* Keyboard steps of the left image: 1 source pixel left, right, up, down (the arrow keys),
+ * then 10 pixels (with Shift); turns of 0.05 degrees anticlockwise and clockwise (Page Up,
+ * Page Down), then 0.5 degrees (with Shift). */
+#define ID_NUDGE_FIRST 40021
+#define ID_NUDGE_LAST 40032
 
 #endif

@@ -19,7 +19,6 @@
 namespace bistrope {
 
 constexpr double kRadiansToDegrees = 57.29577951308232;
-constexpr double kMaxRotation = 20.0;  // degrees either way
 constexpr double kWheelZoomStep = 1.1;
 constexpr double kZoomDragPixelsPerDecade = 150.0;
 

@@ -16,6 +16,8 @@ public:
     bool SetItemDouble(int id, double value, int decimals) override { return dlg.SetItemDouble(id, value, decimals); }
     bool SetItemText(int id, const wchar_t* text) override { return dlg.SetItemText(id, text); }
     bool EnableItem(int id, bool enable) override;
+    bool GetItemCheck(int id, bool* checked) const override;
+    bool SetItemCheck(int id, bool checked) override;
 
 private:
     TWIG4::Dlg& dlg;

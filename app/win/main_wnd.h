@@ -90,6 +90,10 @@ public:
     // Exchanges the eyes under the progress dialog; a preview that cannot be made is
     // reported and both eyes stay as they were.
     bool SwapEyes() override;
+    // Aligns the eyes under the progress dialog; the status line tells the matches, a
+    // refusal is explained in a message box and the alignment stays.
+    bool AutoAlign() override;
+    bool NudgeAlignment(const bistrope::Alignment& step) override;
 
     // The files given on the command line, opened at the first idle pass (app/open_plan.h).
     void SetStartFiles(std::vector<std::wstring> files) { startFiles = std::move(files); }
@@ -100,7 +104,9 @@ public:
 
     // Loads a file for an eye under the progress dialog "Loading image..." (a stereo file
     // fills both eyes); a file that cannot be loaded is reported in a message box over the
-    // eye's slot, and everything stays as it was. False then.
+    // eye's slot, and everything stays as it was. False then. With the "Auto align" setting
+    // on, a load that leaves both eyes filled aligns them (a refusal only shows in the
+    // status line).
     bool LoadFile(bistrope::Eye eye, const wchar_t* path);
     // Renders the anaglyph at full size and writes it as a JPEG file under the progress
     // dialog; a failure is shown in a message box naming the file and the reason.
@@ -129,6 +135,8 @@ private:
     bool CreateToolBar();
     // The folder setting of an eye.
     TWIG4::String& FolderSetting(bistrope::Eye eye);
+    // AutoAlign's work; `asked`: the user asked for it (a refusal gets a message box).
+    bool AlignAutomatically(bool asked);
 
     // Members in the order they are made (and, in reverse, destroyed).
     Gdiplus::GdiplusStartupInput gdiplusInput;

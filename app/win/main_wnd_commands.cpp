@@ -18,6 +18,7 @@
 #include "app/win/settings_sheet.h"
 #include "base/trace.h"
 #include "framework/win/filedlg.h"
+#include "view/status_text.h"
 #include "view/win/main_image_view.h"
 
 using namespace bistrope;
@@ -97,6 +98,34 @@ bool MainWnd::ResetAlignment() {
     return true;
 }
 
+bool MainWnd::AutoAlign() { return AlignAutomatically(true); }
+
+bool MainWnd::AlignAutomatically(bool asked) {
+    AutoAlignResult result;
+    {
+        cProgDlg progress;
+        (void)progress.Create(view.get());
+        progress.SetProgress(0, kAligningText);
+        result = document->AutoAlign(ReportTo(progress));
+    }
+    if (result.ok()) {
+        SetStatusText(kHintPane, AutoAlignDoneText(result.matches).c_str());
+        return true;
+    }
+    // Asked for, a refusal is worth a message; after a load the status line says it.
+    const std::wstring why = AutoAlignFailureText(result.status.message);
+    if (asked)
+        (void)view->MessageBox(why.c_str(), MB_OK | MB_ICONINFORMATION);
+    else
+        SetStatusText(kHintPane, why.substr(0, why.find(L'\n')).c_str());
+    return false;
+}
+
+bool MainWnd::NudgeAlignment(const Alignment& step) {
+    document->SetAlignment(Nudged(document->GetAlignment(), step));
+    return true;
+}
+
 bool MainWnd::SwapEyes() {
     Status status;
     {
@@ -161,7 +190,10 @@ bool MainWnd::LoadFile(Eye eye, const wchar_t* path) {
         status = document->OpenFile(eye, std::filesystem::path(path), ReportTo(progress));
     }
     trace::Mark("loaded");
-    if (status.ok()) return true;
+    if (status.ok()) {
+        if (settings->autoAlign && document->HasBothPreviews()) (void)AlignAutomatically(false);
+        return true;
+    }
     (void)GetSlot(eye).MessageBox(LoadFailureText(static_cast<int>(eye), wasLoaded, status.message).c_str(),
                                   MB_OK | MB_ICONWARNING);
     return false;

@@ -12,6 +12,20 @@ bool DlgPageItems::EnableItem(int id, bool enable) {
     return true;
 }
 
+bool DlgPageItems::GetItemCheck(int id, bool* checked) const {
+    HWND item = dlg.GetItem(id);
+    if (!item) return false;
+    *checked = ::SendMessageW(item, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return true;
+}
+
+bool DlgPageItems::SetItemCheck(int id, bool checked) {
+    HWND item = dlg.GetItem(id);
+    if (!item) return false;
+    ::SendMessageW(item, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------
 // cGeneralPage
 

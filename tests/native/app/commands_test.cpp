@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "resources/app_ids.h"
@@ -27,6 +28,10 @@ struct FakeTarget : CommandTarget {
     bool ResetAlignment() override { return Did("reset"); }
     bool Load(Eye eye) override { return Did(eye == Eye::Left ? "load left" : "load right"); }
     bool SwapEyes() override { return Did("swap"); }
+    bool AutoAlign() override { return Did("auto align"); }
+    bool NudgeAlignment(const Alignment& s) override {
+        return Did("nudge " + std::to_string(s.offsetX) + " " + std::to_string(s.offsetY) + " " + std::to_string(s.rotation));
+    }
     bool Did(const std::string& what) { return done.push_back(what), result; }
 };
 
@@ -62,7 +67,9 @@ INSTANTIATE_TEST_SUITE_P(Table, EveryCommand,
                       Row{ID_ZOOM_VIEW, "mode 2", 1}, Row{ID_PAN_LEFT, "mode 3", 2}, Row{ID_ROTATE_LEFT, "mode 4", 2},
                       Row{ID_SETTINGS, "settings", 0}, Row{ID_SAVE, "save", 2}, Row{ID_ABOUT, "about", 0},
                       Row{ID_ZOOM_ALL, "zoom all", 1}, Row{ID_RESET_ALIGNMENT, "reset", 2},
-                      Row{ID_LOAD_LEFT, "load left", 0}, Row{ID_LOAD_RIGHT, "load right", 0}, Row{ID_SWAP_EYES, "swap", 2}));
+                      Row{ID_LOAD_LEFT, "load left", 0}, Row{ID_LOAD_RIGHT, "load right", 0}, Row{ID_SWAP_EYES, "swap", 2},
+                      Row{ID_AUTO_ALIGN, "auto align", 2}, Row{ID_NUDGE_FIRST, "nudge -1.000000 0.000000 0.000000", 2},
+                      Row{ID_NUDGE_LAST, "nudge 0.000000 0.000000 0.500000", 2}));
 
 TEST(Commands, OnlyTheCurrentBlendModeAndInteractionModeAreChecked) {
     const int ids[] = {ID_BLEND_MONOCHROMATIC, ID_BLEND_FULL_COLOUR, ID_BLEND_HALF_COLOUR, ID_BLEND_OPTIMISED_COLOUR,
@@ -84,12 +91,27 @@ TEST(Commands, SaveNeedsAnOutputRectangleUnknownIdsDoNothingAndFailuresArePassed
     target.context.hasLeftImage = target.context.hasRightImage = true;
     target.context.outputRect = {0, 0, 0, 5};
     EXPECT_FALSE(QueryCommandState(ID_SAVE, target.context)->enabled);
-    for (int id : {ID_SAVE, 0, -1, 0xFFFF, 40000, 40010, 40016, 40020}) EXPECT_FALSE(ExecuteCommand(id, target)) << id;
-    for (int id : {0, -1, 0xFFFF, 40000, 40010, 40016, 40020}) EXPECT_FALSE(QueryCommandState(id, target.context)) << id;
+    for (int id : {ID_SAVE, 0, -1, 0xFFFF, 40000, 40010, 40016, 40033}) EXPECT_FALSE(ExecuteCommand(id, target)) << id;
+    for (int id : {0, -1, 0xFFFF, 40000, 40010, 40016, 40033}) EXPECT_FALSE(QueryCommandState(id, target.context)) << id;
     target.context.outputRect = {0, 0, 1, 1};
     target.result = false;
     EXPECT_FALSE(ExecuteCommand(ID_SAVE, target));
     EXPECT_EQ(target.done, std::vector<std::string>{"save"});
+}
+
+// The arrow keys move by 1 source pixel (10 with Shift), y downwards; Page Up and Page Down
+// turn by 0.05 degrees (0.5 with Shift), anticlockwise and clockwise, never beyond 20.
+TEST(Commands, KeyboardStepsMoveAndTurnTheLeftImageWithinTheRotationLimit) {
+    std::string steps;
+    for (int id = ID_NUDGE_FIRST - 1; id <= ID_NUDGE_LAST + 1; ++id) {
+        const Alignment s = NudgeStep(id);
+        steps += std::to_string(int(s.offsetX)) + "," + std::to_string(int(s.offsetY)) + "," + std::to_string(int(s.rotation * 100)) + " ";
+    }
+    EXPECT_EQ(steps, "0,0,0 -1,0,0 1,0,0 0,-1,0 0,1,0 -10,0,0 10,0,0 0,-10,0 0,10,0 0,0,-5 0,0,5 0,0,-50 0,0,50 0,0,0 ");
+    const Alignment moved = Nudged({2.5, -3.0, 19.8}, {-10, 1, 0.5});
+    EXPECT_EQ(std::tuple(moved.offsetX, moved.offsetY, moved.rotation), std::tuple(-7.5, -2.0, 20.0));
+    EXPECT_EQ(Nudged({0, 0, -19.97}, NudgeStep(ID_NUDGE_FIRST + 8)).rotation, -20.0);
+    EXPECT_DOUBLE_EQ(Nudged({0, 0, 1.0}, NudgeStep(ID_NUDGE_FIRST + 9)).rotation, 1.05);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST(ToolbarEntries, EveryStripColumnIsUsedOnceForACommandOfTheTable) {
     for (const auto& e : bistrope::ToolbarEntries())
         if (e.kind != ToolbarEntryKind::Separator)
             EXPECT_TRUE(images.insert(e.image).second && bistrope::QueryCommandState(e.command, {}) && *e.tip) << e.image;
-    EXPECT_EQ(std::vector<int>(images.begin(), images.end()), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(std::vector<int>(images.begin(), images.end()), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// cRegData over the native file store: defaults, the 58 stored values with their kinds,
+// cRegData over the native file store: defaults, the 59 stored values with their kinds,
 // encodings and order, odd stored values and damaged stores.
 #include <gtest/gtest.h>
 
@@ -60,8 +60,8 @@ protected:
     }
     static void ExpectDefaults(const cRegData& d) {
         EXPECT_EQ(std::wstring(d.leftImagePath.GetBuffer()) + d.rightImagePath.GetBuffer() + d.outputImagePath.GetBuffer(), L"");
-        EXPECT_EQ(std::tuple(d.defaultFileView, d.blendMode, d.maxTexSize, d.jpegQuality, d.firstTimeRun),
-                  std::tuple(0, 2, 4096u, 80, true));
+        EXPECT_EQ(std::tuple(d.defaultFileView, d.blendMode, d.maxTexSize, d.jpegQuality, d.firstTimeRun, d.autoAlign),
+                  std::tuple(0, 2, 4096u, 80, true, false));
         // The run-only values start afresh.
         EXPECT_EQ(std::tuple(d.matricesChanged, d.maxTexSizeChanged, d.hardwareMaxTexSize), std::tuple(false, false, 0u));
         EXPECT_EQ(d.leftMatrix, FullColourMatrix(Eye::Left));
@@ -76,7 +76,7 @@ TEST_F(SettingsRecord, WithoutAStoreEveryFieldHasItsDefault) {
     ExpectDefaults(data);
 }
 
-TEST_F(SettingsRecord, The58ValuesAreStoredInOrderWithTheirKindsAndSurviveARestart) {
+TEST_F(SettingsRecord, The59ValuesAreStoredInOrderWithTheirKindsAndSurviveARestart) {
     {
         auto data = Open();
         data->leftImagePath.Assign(L"C:\\stereo\\left");
@@ -87,12 +87,14 @@ TEST_F(SettingsRecord, The58ValuesAreStoredInOrderWithTheirKindsAndSurviveAResta
         data->rightMatrix.at(1, 2) = -0.25f;
         data->maxTexSize = 2048;
         data->jpegQuality = 95;
+        data->autoAlign = true;
         data->matricesChanged = data->maxTexSizeChanged = true;
         data->hardwareMaxTexSize = 8192;
     }  // destruction saves
     // Keys appear in the order they were first written, values likewise.
     std::vector<std::u16string> expected = {u"General\\Left image path", u"General\\Right image path",
         u"General\\Output image path", u"General\\Default file view", u"General\\First time run",
+        u"General\\Auto align",
         u"Colour blending\\Mode", u"Advanced\\Max tex size", u"Output\\JPEG compression"};
     for (const std::u16string matrix : {kLeft, kRight})
         for (char16_t i = u'0'; i < u'5'; ++i)
@@ -104,7 +106,7 @@ TEST_F(SettingsRecord, The58ValuesAreStoredInOrderWithTheirKindsAndSurviveAResta
     EXPECT_EQ(listed, expected);
     const std::tuple<const char16_t*, const char16_t*, Value> values[] = {
         {kGeneral, u"Right image path", Text(u"D:\\r\u00e9sum\u00e9 \U0001F600")}, {kGeneral, u"Default file view", Dword(5)},
-        {kGeneral, u"First time run", Dword(1)}, {kMode, u"Mode", Dword(5)}, {u"Advanced", u"Max tex size", Dword(2048)},
+        {kGeneral, u"First time run", Dword(1)}, {kGeneral, u"Auto align", Dword(1)}, {kMode, u"Mode", Dword(5)}, {u"Advanced", u"Max tex size", Dword(2048)},
         {kQuality, u"JPEG compression", Dword(95)}, {kLeft, u"M00", Text(u"0.29899999")},  // eight decimals
         {kLeft, u"M10", Text(u"0.58700001")}, {kRight, u"M12", Text(u"-0.25000000")},
     };
@@ -114,7 +116,8 @@ TEST_F(SettingsRecord, The58ValuesAreStoredInOrderWithTheirKindsAndSurviveAResta
     auto data = Open();
     EXPECT_EQ(std::wstring(data->leftImagePath.GetBuffer()) + L"|" + data->rightImagePath.GetBuffer(),
               L"C:\\stereo\\left|D:\\r\u00e9sum\u00e9 \U0001F600");
-    EXPECT_EQ(std::tuple(data->defaultFileView, data->blendMode, data->maxTexSize, data->jpegQuality), std::tuple(5, 5, 2048u, 95));
+    EXPECT_EQ(std::tuple(data->defaultFileView, data->blendMode, data->maxTexSize, data->jpegQuality, data->autoAlign),
+              std::tuple(5, 5, 2048u, 95, true));
     EXPECT_EQ(data->leftMatrix.at(0, 0), 0.299f);  // the eight decimals bring the float back exactly
     EXPECT_EQ(data->leftMatrix.at(1, 0), 0.587f);
     EXPECT_EQ(data->rightMatrix.at(1, 2), -0.25f);

@@ -26,7 +26,7 @@ namespace {
 struct FakeItems : bistrope::PageItems {
     mutable std::map<int, std::wstring> text;
     std::map<int, int> position;
-    std::map<int, bool> disabled;
+    std::map<int, bool> disabled, checked;
     std::function<void(int)> onEdit;
 
     bool GetItemPos(int id, int* p) const override { return *p = position.at(id), true; }
@@ -44,6 +44,8 @@ struct FakeItems : bistrope::PageItems {
         return true;
     }
     bool EnableItem(int id, bool enable) override { return disabled[id] = !enable, true; }
+    bool GetItemCheck(int id, bool* c) const override { return *c = checked.at(id), true; }
+    bool SetItemCheck(int id, bool c) override { return checked[id] = c, true; }
     const std::wstring& Text(int id) const { return text[id]; }
 };
 
@@ -73,8 +75,11 @@ TEST_F(SettingsPages, OutputOpensAtTheStoredQualityAndStoresTheTrackbarPosition)
     bistrope::OutputPageScrolled(output);
     EXPECT_EQ(output.Text(1002), L"95");
     EXPECT_EQ(settings.jpegQuality, 0) << "nothing is stored before OK";
+    output.checked[1004] = true;  // and ticks automatic alignment
     bistrope::OutputPageApply(output, settings);
-    EXPECT_EQ(settings.jpegQuality, 95);
+    EXPECT_EQ(std::pair(settings.jpegQuality, settings.autoAlign), std::pair(95, true));
+    bistrope::OutputPageInit(output, settings);
+    EXPECT_TRUE(output.checked[1004]);
 }
 
 TEST_F(SettingsPages, BlendingShowsThreeDecimalsAndOkStoresTheEditableBoxesOnly) {

@@ -33,6 +33,8 @@ TEST(FlowTexts, FailuresSayWhatHappenedAndWhatStays) {
     EXPECT_EQ(PreviewFailureText("Cannot make the preview of \"r\xc3\xa9.png\": no memory"),
               L"Cannot make the preview of \"r\u00e9.png\": no memory.\n\nThe previous preview stays.");
     EXPECT_EQ(SwapFailureText("no memory"), L"no memory.\n\nBoth images stay as they were.");
+    EXPECT_EQ(AutoAlignFailureText("too few matches"), L"too few matches.\n\nThe alignment stays as it was.");
+    EXPECT_EQ(AutoAlignDoneText(412), L"Aligned automatically on 412 matched points");
     EXPECT_EQ(SaveFailureText(L"C:\\out\\a%s.jpg", "the disk is full"),
               L"The image could not be saved as\nC:\\out\\a%s.jpg\n\nReason: the disk is full.\n\n"
               L"An existing file of that name has not been changed.");
