@@ -14,6 +14,8 @@
 #include <unistd.h>
 #endif
 
+#include "cli/batch.h"
+#include "cli/convert_pair.h"
 #include "cli/options.h"
 #include "document/stereo_document.h"
 #include "engine/decode.h"
@@ -117,11 +119,17 @@ int PrintRect(const cli::Options& o) {
     return 0;
 }
 
+// The mode and the matrices every conversion of this run uses.
+bool LoadSettings(const cli::Options& o, ConversionSettings& settings, std::string& error) {
+    settings.mode = o.mode;
+    return (o.leftMatrixFile.empty() || LoadMatrix(o.leftMatrixFile, settings.custom.left, error)) &&
+           (o.rightMatrixFile.empty() || LoadMatrix(o.rightMatrixFile, settings.custom.right, error));
+}
+
 int Run(const cli::Options& o) {
     std::string error;
-    CustomMatrices custom{FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)};
-    if (!o.leftMatrixFile.empty() && !LoadMatrix(o.leftMatrixFile, custom.left, error)) return Fail(error);
-    if (!o.rightMatrixFile.empty() && !LoadMatrix(o.rightMatrixFile, custom.right, error)) return Fail(error);
+    ConversionSettings conversion;
+    if (!LoadSettings(o, conversion, error)) return Fail(error);
 
     // Fail early, before the work, when the output cannot be written at all.
     const std::filesystem::path output = Path(o.output);
@@ -132,28 +140,20 @@ int Run(const cli::Options& o) {
 
     ProgressLine progress(StderrIsTerminal());
     progress.Show("Reading", 0);
-    ConversionSettings conversion;
-    conversion.mode = o.mode;
-    conversion.custom = custom;
-    StereoDocument document([&conversion] { return conversion; }, StereoDocument::Previews::None);
-    // Two files are decoded straight into the output images; one file holding both eyes is
-    // read whole and split.
-    Status st = o.pair.empty() ? document.LoadPairForOutput(Path(o.left), Path(o.right))
-                               : document.LoadStereoFile(Path(o.pair), o.layout);
-    if (!st.ok()) return Fail(st.message);
-    document.SetAlignment(o.alignment);
-
-    const OutputRect rect = document.GetOutputRect();
-    if (rect.IsEmpty())
-        return Fail("the output rectangle is empty (" + std::to_string(rect.left) + " " + std::to_string(rect.top) +
-                    " " + std::to_string(rect.right) + " " + std::to_string(rect.bottom) +
-                    "): the aligned images do not overlap");
-
-    st = document.SaveAnaglyph(output, o.quality,
-                               [&](int p) { progress.Show(p < 100 ? "Rendering" : "Writing", p < 100 ? p : 0); });
+    const cli::PairFiles files = o.pair.empty() ? cli::PairFiles{Path(o.left), Path(o.right)}
+                                                : cli::PairFiles{Path(o.pair), {}};
+    const cli::PairOutcome done = cli::ConvertPair(
+        o, conversion, files, output, [&](int p) { progress.Show(p < 100 ? "Rendering" : "Writing", p < 100 ? p : 0); });
     progress.Done();
-    if (!st.ok()) return Fail(st.message);
+    if (!done.status.ok()) return Fail(done.status.message);
     return 0;
+}
+
+int RunBatch(const cli::Options& o) {
+    std::string error;
+    ConversionSettings conversion;
+    if (!LoadSettings(o, conversion, error)) return Fail(error);
+    return cli::RunBatch(o, conversion, StderrIsTerminal());
 }
 
 }  // namespace
@@ -166,5 +166,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (parsed.options.printRect) return PrintRect(parsed.options);
+    if (parsed.options.batch) return RunBatch(parsed.options);
     return Run(parsed.options);
 }

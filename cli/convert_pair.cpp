@@ -1,0 +1,31 @@
+#include "cli/convert_pair.h"
+
+#include <string>
+
+namespace bistrope::cli {
+
+PairOutcome ConvertPair(const Options& options, const ConversionSettings& settings, const PairFiles& files,
+                        const std::filesystem::path& output, const ProgressFn& progress) {
+    PairOutcome outcome;
+    StereoDocument document([&settings] { return settings; }, StereoDocument::Previews::None);
+    // Two files are decoded straight into the output images; one file holding both eyes is
+    // read whole and split.
+    outcome.status = files.right.empty() ? document.LoadStereoFile(files.left, options.layout)
+                                         : document.LoadPairForOutput(files.left, files.right);
+    if (!outcome.status.ok()) return outcome;
+    document.SetAlignment(options.alignment);
+    outcome.alignment = document.GetAlignment();
+
+    const OutputRect rect = document.GetOutputRect();
+    if (rect.IsEmpty()) {
+        outcome.status = Status::Error(
+            ErrorCode::EmptyOutput, "the output rectangle is empty (" + std::to_string(rect.left) + " " +
+                                        std::to_string(rect.top) + " " + std::to_string(rect.right) + " " +
+                                        std::to_string(rect.bottom) + "): the aligned images do not overlap");
+        return outcome;
+    }
+    outcome.status = document.SaveAnaglyph(output, options.quality, progress);
+    return outcome;
+}
+
+}  // namespace bistrope::cli
