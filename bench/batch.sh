@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Times bistrope-cli --batch on PAIRS (default 8) stereo pairs of 12 megapixels (4000 x 3000
+# JPEGs generated here once), full colour, quality 80, no offset:
+#   - the batch against the same pairs made by single runs one after another (goal <= 0.9x);
+#   - libvips doing the same job pair by pair with its command-line tool: `vips recomb` per
+#     eye (red from the left, green and blue from the right), `vips add`, `vips cast`, and
+#     `vips jpegsave` without chroma subsampling (goal: the batch >= 3x faster);
+#   - one pair's CPU time (user + system) against the codec floor: djpeg of both inputs
+#     plus cjpeg -sample 1x1 of the output (goal <= 1.2x);
+#   - the peak resident memory of the batch at --jobs 1 and at the default.
+# Each time is the best of RUNS runs (default 3). Needs ImageMagick (to make the pairs),
+# libvips-tools, libjpeg-turbo-progs, time and bc: `source scripts/lib.sh && ensure_packages`.
+#
+# Usage: bench/batch.sh [path/to/bistrope-cli] [work folder]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+cli=${1:-$here/../build/native/cli/bistrope-cli}
+work=${2:-$here/../build/bench-batch}
+runs=${RUNS:-3}
+pairs=${PAIRS:-8}
+for tool in convert vips djpeg cjpeg /usr/bin/time bc; do
+  command -v "$tool" >/dev/null || {
+    echo "missing tool: $tool (run: source scripts/lib.sh && ensure_packages)" >&2
+    exit 1
+  }
+done
+[ -x "$cli" ] || { echo "bistrope-cli not found at $cli (build the native preset)" >&2; exit 1; }
+mkdir -p "$work/in"
+cd "$work"
+
+if [ ! -f "in/p$pairs-right.jpg" ]; then
+  echo "Generating $pairs pairs of 4000 x 3000 (once)..." >&2
+  [ -f scene.jpg ] || convert -size 4000x3000 -seed 7 plasma:fractal -blur 0x1 -quality 92 scene.jpg
+  for i in $(seq "$pairs"); do
+    convert scene.jpg -roll "+$((i * 37))+$((i * 11))" -quality 92 "in/p${i}_L.jpg"
+    convert scene.jpg -roll "+$((i * 37 + 9))+$((i * 11 + 3))" -quality 92 "in/p${i}_R.jpg"
+  done
+fi
+printf '3 3\n1 0 0\n0 0 0\n0 0 0\n' >red.mat
+printf '3 3\n0 0 0\n0 1 0\n0 0 1\n' >cyan.mat
+
+best() {  # best wall time in seconds of running "$@" $runs times
+  local bestt=""
+  for _ in $(seq "$runs"); do
+    local s e d
+    s=$(date +%s.%N)
+    "$@" >/dev/null 2>&1
+    e=$(date +%s.%N)
+    d=$(echo "$e - $s" | bc -l)
+    if [ -z "$bestt" ] || [ "$(echo "$d < $bestt" | bc -l)" = 1 ]; then bestt=$d; fi
+  done
+  printf '%.3f' "$bestt"
+}
+
+bestcpu() {  # best user + system time in seconds of running "$@" $runs times
+  local bestt=""
+  for _ in $(seq "$runs"); do
+    local d
+    d=$( { /usr/bin/time -f '%U %S' bash -c "$*" >/dev/null 2>/dev/null; } 2>&1 | tail -1 | awk '{print $1 + $2}')
+    if [ -z "$bestt" ] || [ "$(echo "$d < $bestt" | bc -l)" = 1 ]; then bestt=$d; fi
+  done
+  printf '%.3f' "$bestt"
+}
+
+run_singles() {
+  mkdir -p single
+  for i in $(seq "$pairs"); do "$cli" -q 80 -o "single/p$i.jpg" "in/p${i}_L.jpg" "in/p${i}_R.jpg"; done
+}
+run_batch() { "$cli" --batch --force -q 80 -O batch in; }
+run_vips() {
+  mkdir -p vips
+  for i in $(seq "$pairs"); do
+    vips recomb "in/p${i}_L.jpg" l.v red.mat
+    vips recomb "in/p${i}_R.jpg" r.v cyan.mat
+    vips add l.v r.v sum.v
+    vips cast sum.v out.v uchar
+    vips jpegsave out.v "vips/p$i.jpg" --Q 80 --subsample-mode off
+  done
+}
+one_pair() { "$cli" -q 80 -o one.jpg in/p1_L.jpg in/p1_R.jpg; }
+floor() {
+  djpeg -outfile /dev/null in/p1_L.jpg
+  djpeg -outfile /dev/null in/p1_R.jpg
+  cjpeg -quality 80 -sample 1x1 -outfile floor.jpg output.ppm
+}
+export -f one_pair floor
+export cli
+
+one_pair
+djpeg -outfile output.ppm one.jpg  # an output-sized picture for the codec floor
+echo "Machine: $(nproc) cores; load before: $(uptime | sed 's/.*load average: //')"
+t_single=$(best run_singles)
+t_batch=$(best run_batch)
+t_vips=$(best run_vips)
+c_pair=$(bestcpu one_pair)
+c_floor=$(bestcpu floor)
+echo "Load after: $(uptime | sed 's/.*load average: //')"
+
+ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
+printf '%-40s %8s s\n' "$pairs single runs, one after another" "$t_single" "one batch" "$t_batch" \
+  "libvips (vips CLI), pair by pair" "$t_vips"
+printf '%-40s %8s s\n' "one pair, CPU" "$c_pair" "codec floor (djpeg x2, cjpeg), CPU" "$c_floor"
+echo "batch / single runs:       $(ratio "$t_batch" "$t_single")  (goal <= 0.9)"
+echo "libvips / batch:           $(ratio "$t_vips" "$t_batch")  (goal >= 3)"
+echo "one pair / codec floor:    $(ratio "$c_pair" "$c_floor")  (goal <= 1.2, CPU time)"
+for jobs in 1 default; do
+  opt=()
+  [ "$jobs" = default ] || opt=(--jobs "$jobs")
+  rss=$(/usr/bin/time -v "$cli" --batch --force -q 80 "${opt[@]}" -O batch in 2>&1 |
+    sed -n 's/.*Maximum resident set size (kbytes): //p')
+  echo "peak RSS, --jobs $jobs: $((rss / 1024)) MB"
+done
+psnr=$(compare -metric PSNR batch/p1.jpg vips/p1.jpg null: 2>&1 || true)
+echo "PSNR batch vs libvips (pair 1): $psnr dB"
