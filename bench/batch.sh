@@ -18,12 +18,8 @@ cli=${1:-$here/../build/native/cli/bistrope-cli}
 work=${2:-$here/../build/bench-batch}
 runs=${RUNS:-3}
 pairs=${PAIRS:-8}
-for tool in convert vips djpeg cjpeg /usr/bin/time bc; do
-  command -v "$tool" >/dev/null || {
-    echo "missing tool: $tool (run: source scripts/lib.sh && ensure_packages)" >&2
-    exit 1
-  }
-done
+source "$here/timing.sh"
+need_tools convert compare vips djpeg cjpeg /usr/bin/time bc
 [ -x "$cli" ] || { echo "bistrope-cli not found at $cli (build the native preset)" >&2; exit 1; }
 mkdir -p "$work/in"
 cd "$work"
@@ -38,29 +34,6 @@ if [ ! -f "in/p$pairs-right.jpg" ]; then
 fi
 printf '3 3\n1 0 0\n0 0 0\n0 0 0\n' >red.mat
 printf '3 3\n0 0 0\n0 1 0\n0 0 1\n' >cyan.mat
-
-best() {  # best wall time in seconds of running "$@" $runs times
-  local bestt=""
-  for _ in $(seq "$runs"); do
-    local s e d
-    s=$(date +%s.%N)
-    "$@" >/dev/null 2>&1
-    e=$(date +%s.%N)
-    d=$(echo "$e - $s" | bc -l)
-    if [ -z "$bestt" ] || [ "$(echo "$d < $bestt" | bc -l)" = 1 ]; then bestt=$d; fi
-  done
-  printf '%.3f' "$bestt"
-}
-
-bestcpu() {  # best user + system time in seconds of running "$@" $runs times
-  local bestt=""
-  for _ in $(seq "$runs"); do
-    local d
-    d=$( { /usr/bin/time -f '%U %S' bash -c "$*" >/dev/null 2>/dev/null; } 2>&1 | tail -1 | awk '{print $1 + $2}')
-    if [ -z "$bestt" ] || [ "$(echo "$d < $bestt" | bc -l)" = 1 ]; then bestt=$d; fi
-  done
-  printf '%.3f' "$bestt"
-}
 
 run_singles() {
   mkdir -p single
@@ -96,7 +69,6 @@ c_pair=$(bestcpu one_pair)
 c_floor=$(bestcpu floor)
 echo "Load after: $(uptime | sed 's/.*load average: //')"
 
-ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 printf '%-40s %8s s\n' "$pairs single runs, one after another" "$t_single" "one batch" "$t_batch" \
   "libvips (vips CLI), pair by pair" "$t_vips"
 printf '%-40s %8s s\n' "one pair, CPU" "$c_pair" "codec floor (djpeg x2, cjpeg), CPU" "$c_floor"

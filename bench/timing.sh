@@ -1,0 +1,41 @@
+# Timing helpers of the benchmark scripts. Source it; do not run it. Uses $runs (the
+# number of runs of which the best is kept).
+
+# Exits unless every tool named is on PATH.
+need_tools() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || {
+      echo "missing tool: $tool (run: source scripts/lib.sh && ensure_packages)" >&2
+      exit 1
+    }
+  done
+}
+
+# The best wall time in seconds of running "$@" $runs times.
+best() {
+  local bestt=""
+  for _ in $(seq "$runs"); do
+    local s e d
+    s=$(date +%s.%N)
+    "$@" >/dev/null 2>&1
+    e=$(date +%s.%N)
+    d=$(echo "$e - $s" | bc -l)
+    if [ -z "$bestt" ] || [ "$(echo "$d < $bestt" | bc -l)" = 1 ]; then bestt=$d; fi
+  done
+  printf '%.3f' "$bestt"
+}
+
+# The best CPU time (user + system, children included) in seconds of running the shell
+# command "$*" $runs times; functions it calls must be exported.
+bestcpu() {
+  local bestt=""
+  for _ in $(seq "$runs"); do
+    local d
+    d=$( { /usr/bin/time -f '%U %S' bash -c "$*" >/dev/null 2>/dev/null; } 2>&1 | tail -1 | awk '{print $1 + $2}')
+    if [ -z "$bestt" ] || [ "$(echo "$d < $bestt" | bc -l)" = 1 ]; then bestt=$d; fi
+  done
+  printf '%.3f' "$bestt"
+}
+
+ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
