@@ -24,7 +24,7 @@ need_tools convert compare vips djpeg cjpeg /usr/bin/time bc
 mkdir -p "$work/in"
 cd "$work"
 
-if [ ! -f "in/p$pairs-right.jpg" ]; then
+if [ ! -f "in/p${pairs}_R.jpg" ]; then
   echo "Generating $pairs pairs of 4000 x 3000 (once)..." >&2
   [ -f scene.jpg ] || convert -size 4000x3000 -seed 7 plasma:fractal -blur 0x1 -quality 92 scene.jpg
   for i in $(seq "$pairs"); do
@@ -32,8 +32,8 @@ if [ ! -f "in/p$pairs-right.jpg" ]; then
     convert scene.jpg -roll "+$((i * 37 + 9))+$((i * 11 + 3))" -quality 92 "in/p${i}_R.jpg"
   done
 fi
-printf '3 3\n1 0 0\n0 0 0\n0 0 0\n' >red.mat
-printf '3 3\n0 0 0\n0 1 0\n0 0 1\n' >cyan.mat
+printf '3 3 1 0\n1 0 0\n0 0 0\n0 0 0\n' >red.mat  # width height scale offset, then the rows
+printf '3 3 1 0\n0 0 0\n0 1 0\n0 0 1\n' >cyan.mat
 
 run_singles() {
   mkdir -p single

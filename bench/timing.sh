@@ -29,12 +29,15 @@ best() {
 # The best CPU time (user + system, children included) in seconds of running the shell
 # command "$*" $runs times; functions it calls must be exported.
 bestcpu() {
-  local bestt=""
+  local bestt="" times
+  times=$(mktemp)
   for _ in $(seq "$runs"); do
     local d
-    d=$( { /usr/bin/time -f '%U %S' bash -c "$*" >/dev/null 2>/dev/null; } 2>&1 | tail -1 | awk '{print $1 + $2}')
+    /usr/bin/time -o "$times" -f '%U %S' bash -c "$*" >/dev/null 2>&1
+    d=$(awk '{print $1 + $2}' "$times")
     if [ -z "$bestt" ] || [ "$(echo "$d < $bestt" | bc -l)" = 1 ]; then bestt=$d; fi
   done
+  rm -f "$times"
   printf '%.3f' "$bestt"
 }
 
