@@ -148,6 +148,11 @@ public:
     }
     std::uint8_t* Row(std::int32_t) override { return row_.data(); }
     void Commit(std::int32_t y) override { colours_.ConvertRow(row_.data(), out_.row(y), out_.width()); }
+    // Matrices that keep or fill each channel (the full-colour ones) convert opaque rows
+    // where they were decoded, sparing the 32-bit row and a pass.
+    bool TakesBgr() const override { return colours_.ConvertsOpaqueBgrInPlace(); }
+    std::uint8_t* BgrRow(std::int32_t y) override { return out_.row(y); }
+    void CommitBgr(std::int32_t y) override { colours_.ConvertOpaqueBgrInPlace(out_.row(y), out_.width()); }
 
 private:
     ColorRowConverter colours_;
