@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <fstream>
@@ -222,7 +223,10 @@ PairResult MakePair(const Options& options, const ConversionSettings& settings, 
 // printed above it; otherwise one plain line per pair.
 class Progress {
 public:
-    Progress(std::size_t total, bool terminal) : total_(total), terminal_(terminal) {}
+    Progress(std::size_t total, bool terminal) : total_(total), terminal_(terminal) {
+        if (terminal_) Bar(0);
+        std::fflush(stderr);
+    }
 
     void Tell(const BatchPair& pair, const PairResult& result) {
         ++count_[int(result.state)];
@@ -257,9 +261,11 @@ private:
         constexpr std::size_t kWidth = 30;
         const std::size_t filled = kWidth * done / total_;
         const double rate = done / std::max(Elapsed(), 1e-3);
+        std::fprintf(stderr, "[%s%s] %zu/%zu pairs", std::string(filled, '#').c_str(),
+                     std::string(kWidth - filled, '.').c_str(), done, total_);
+        if (done == 0) return;
         const long left = long((total_ - done) / rate + 0.5);
-        std::fprintf(stderr, "[%s%s] %zu/%zu pairs, %.2f pairs/s, %ld:%02ld left", std::string(filled, '#').c_str(),
-                     std::string(kWidth - filled, '.').c_str(), done, total_, rate, left / 60, left % 60);
+        std::fprintf(stderr, ", %.2f pairs/s, %ld:%02ld left", rate, left / 60, left % 60);
     }
 
     std::size_t total_;
