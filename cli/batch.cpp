@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "cli/convert_pair.h"
+#include "engine/parallel.h"
 
 namespace bistrope::cli {
 namespace {
@@ -415,7 +416,11 @@ int RunBatch(const Options& options, const ConversionSettings& settings, bool te
     Progress progress(pairs.size(), terminal);
     std::mutex telling;
     std::atomic<std::size_t> next{0};
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t jobs = std::min(options.jobs > 0 ? std::size_t(options.jobs) : cores, pairs.size());
     const auto work = [&] {
+        // The cores are shared between the pairs in flight rather than each taking them all.
+        LimitWorkers(int(std::max<std::size_t>(1, cores / jobs)));
         for (std::size_t i; (i = next++) < pairs.size();) {
             const PairResult result = MakePair(options, settings, pairs[i]);
             const std::lock_guard<std::mutex> lock(telling);
@@ -423,8 +428,6 @@ int RunBatch(const Options& options, const ConversionSettings& settings, bool te
             if (report.is_open()) report << ReportLine(pairs[i], result) << '\n' << std::flush;
         }
     };
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t jobs = std::min(options.jobs > 0 ? std::size_t(options.jobs) : cores, pairs.size());
     std::vector<std::thread> workers;
     try {
         while (workers.size() + 1 < jobs) workers.emplace_back(work);
