@@ -11,6 +11,7 @@
 #include <set>
 #include <system_error>
 #include <thread>
+#include <tuple>
 
 #include "cli/convert_pair.h"
 #include "engine/parallel.h"
@@ -60,10 +61,13 @@ std::optional<EyeName> EyeFromName(const fs::path& path) {
     return std::nullopt;
 }
 
+// The path made absolute and normal, without a trailing separator, to compare paths by.
 std::string Normal(const fs::path& path) {
     std::error_code ec;
     const fs::path absolute = fs::absolute(path, ec);
-    return Utf8((ec ? path : absolute).lexically_normal());
+    fs::path normal = (ec ? path : absolute).lexically_normal();
+    if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
+    return Utf8(normal);
 }
 
 std::string Number(double value) {
@@ -128,6 +132,7 @@ private:
     };
 
     void AddFolder(const fs::path& folder, Discovery& found) {
+        if (!seen_.insert(Normal(folder)).second) return;  // given twice
         std::error_code ec;
         fs::directory_iterator it(folder, ec);
         const std::size_t before = pairs_.size() + files_;

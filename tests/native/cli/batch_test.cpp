@@ -54,7 +54,8 @@ TEST_F(Batch, PairsAreFoundByNameOrAsStereoFilesAndEveryUnmakeablePairSaysWhy) {
         "plain: plain.png [not a stereo]",
     };
     // The folder given twice and a file of it given again count once.
-    EXPECT_EQ(Found({dir_ / "in", dir_ / "none.mpo", dir_ / "plain.png", dir_ / "in", dir_ / "in/f.jps"}), expected);
+    EXPECT_EQ(Found({dir_ / "in", dir_ / "none.mpo", dir_ / "plain.png", dir_ / "in/", dir_ / "in/f.jps"}), expected);
+    EXPECT_TRUE(FindPairs({dir_ / "in", dir_ / "in/"}, dir_, StereoLayout::Auto).warnings.empty());
     // Split side by side, every picture is a pair of its own; one would replace its input.
     fs::create_directories(dir_ / "sbs");
     Touch({"sbs/p.png", "sbs/q_L.jpg"});
