@@ -15,9 +15,8 @@ work=${2:-$here/../build/bench-compare}
 runs=${RUNS:-3}
 mkdir -p "$work"
 cd "$work"
-for tool in convert vips djpeg cjpeg /usr/bin/time; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool (see scripts/lib.sh)" >&2; exit 1; }
-done
+source "$here/timing.sh"
+need_tools convert vips djpeg cjpeg /usr/bin/time bc
 [ -x "$cli" ] || { echo "bistrope-cli not found at $cli (build the native preset)" >&2; exit 1; }
 
 if [ ! -f left.jpg ] || [ ! -f right.jpg ]; then
@@ -32,19 +31,6 @@ read -r l t r b < <("$cli" --print-rect -x "$ox,$oy" -r "$rot" left.jpg right.jp
 W=$((r - l)) H=$((b - t))
 cx=$((l + 2000)) cy=$((1500 - b))  # crop origin in the right image
 echo "Output rectangle: $l $t $r $b ($W x $H, crop at $cx,$cy)"
-
-best() {  # best wall time in seconds of running "$@" $runs times
-  local bestt=""
-  for _ in $(seq "$runs"); do
-    local s e d
-    s=$(date +%s.%N)
-    "$@" >/dev/null 2>&1
-    e=$(date +%s.%N)
-    d=$(echo "$e - $s" | bc -l)
-    if [ -z "$bestt" ] || [ "$(echo "$d < $bestt" | bc -l)" = 1 ]; then bestt=$d; fi
-  done
-  printf '%.3f' "$bestt"
-}
 
 run_bistrope() { "$cli" -m full -x "$ox,$oy" -r "$rot" -q 80 -o bistrope.jpg left.jpg right.jpg; }
 
@@ -87,7 +73,6 @@ t_vips=$(best run_vips)
 t_im=$(best run_imagemagick)
 echo "Load after: $(uptime | sed 's/.*load average: //')"
 
-ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 printf '%-28s %8s s\n' "codec floor (djpeg x2, cjpeg)" "$t_floor" "bistrope-cli" "$t_bistrope" \
   "libvips (vips CLI)" "$t_vips" "ImageMagick (convert)" "$t_im"
 echo "bistrope-cli / codec floor:  $(ratio "$t_bistrope" "$t_floor")  (goal <= 2)"

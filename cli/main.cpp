@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +14,8 @@
 #include <unistd.h>
 #endif
 
+#include "cli/batch.h"
+#include "cli/convert_pair.h"
 #include "cli/options.h"
 #include "document/stereo_document.h"
 #include "engine/decode.h"
@@ -118,58 +119,53 @@ int PrintRect(const cli::Options& o) {
     return 0;
 }
 
-// Sets the options' alignment, or the one the aligner finds. Returns the exit code when
-// the run ends here: the aligner refused, or the alignment was only to be printed.
-std::optional<int> Align(StereoDocument& document, const cli::Options& o, ProgressLine& progress) {
-    if (!o.autoAlign) {
-        document.SetAlignment(o.alignment);
-        return std::nullopt;
-    }
-    const AutoAlignResult found = document.AutoAlign([&](int p) { progress.Show("Aligning", p); });
-    progress.Done();
-    if (!found.ok()) return Fail("cannot align the pictures: " + found.status.message);
-    if (!o.printAlignment) return std::nullopt;
+// The mode and the matrices every conversion of this run uses.
+bool LoadSettings(const cli::Options& o, ConversionSettings& settings, std::string& error) {
+    settings.mode = o.mode;
+    return (o.leftMatrixFile.empty() || LoadMatrix(o.leftMatrixFile, settings.custom.left, error)) &&
+           (o.rightMatrixFile.empty() || LoadMatrix(o.rightMatrixFile, settings.custom.right, error));
+}
+
+cli::PairFiles FilesOf(const cli::Options& o) {
+    return o.pair.empty() ? cli::PairFiles{Path(o.left), Path(o.right)} : cli::PairFiles{Path(o.pair), {}};
+}
+
+// --auto-align --print-alignment: the alignment found, as -x and -r take it.
+int PrintAlignment(const cli::Options& o) {
+    StereoDocument document({}, StereoDocument::Previews::None);
+    const cli::PairOutcome found = cli::LoadAndAlign(o, FilesOf(o), document);
+    if (!found.status.ok()) return Fail(found.status.message);
     std::printf("%s\n", cli::FormatAlignment(found.alignment).c_str());
     return 0;
 }
 
 int Run(const cli::Options& o) {
     std::string error;
-    CustomMatrices custom{FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)};
-    if (!o.leftMatrixFile.empty() && !LoadMatrix(o.leftMatrixFile, custom.left, error)) return Fail(error);
-    if (!o.rightMatrixFile.empty() && !LoadMatrix(o.rightMatrixFile, custom.right, error)) return Fail(error);
+    ConversionSettings conversion;
+    if (!LoadSettings(o, conversion, error)) return Fail(error);
+    if (o.printAlignment) return PrintAlignment(o);
 
     // Fail early, before the work, when the output cannot be written at all.
     const std::filesystem::path output = Path(o.output);
     std::error_code ec;
     const auto folder = output.has_parent_path() ? output.parent_path() : std::filesystem::path(".");
-    if (!o.printAlignment && !std::filesystem::is_directory(folder, ec))
+    if (!std::filesystem::is_directory(folder, ec))
         return Fail("Cannot write \"" + o.output + "\": the folder does not exist");
 
     ProgressLine progress(StderrIsTerminal());
     progress.Show("Reading", 0);
-    ConversionSettings conversion;
-    conversion.mode = o.mode;
-    conversion.custom = custom;
-    StereoDocument document([&conversion] { return conversion; }, StereoDocument::Previews::None);
-    // Two files are decoded straight into the output images (with their luma for the
-    // aligner); one file holding both eyes is read whole and split.
-    Status st = o.pair.empty() ? document.LoadPairForOutput(Path(o.left), Path(o.right), o.autoAlign)
-                               : document.LoadStereoFile(Path(o.pair), o.layout);
-    if (!st.ok()) return Fail(st.message);
-    if (const auto ended = Align(document, o, progress)) return *ended;
-
-    const OutputRect rect = document.GetOutputRect();
-    if (rect.IsEmpty())
-        return Fail("the output rectangle is empty (" + std::to_string(rect.left) + " " + std::to_string(rect.top) +
-                    " " + std::to_string(rect.right) + " " + std::to_string(rect.bottom) +
-                    "): the aligned images do not overlap");
-
-    st = document.SaveAnaglyph(output, o.quality,
-                               [&](int p) { progress.Show(p < 100 ? "Rendering" : "Writing", p < 100 ? p : 0); });
+    const cli::PairOutcome done = cli::ConvertPair(
+        o, conversion, FilesOf(o), output, [&](int p) { progress.Show(p < 100 ? "Rendering" : "Writing", p < 100 ? p : 0); });
     progress.Done();
-    if (!st.ok()) return Fail(st.message);
+    if (!done.status.ok()) return Fail(done.status.message);
     return 0;
+}
+
+int RunBatch(const cli::Options& o) {
+    std::string error;
+    ConversionSettings conversion;
+    if (!LoadSettings(o, conversion, error)) return Fail(error);
+    return cli::RunBatch(o, conversion, StderrIsTerminal());
 }
 
 }  // namespace
@@ -182,5 +178,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (parsed.options.printRect) return PrintRect(parsed.options);
+    if (parsed.options.batch) return RunBatch(parsed.options);
     return Run(parsed.options);
 }

@@ -11,7 +11,7 @@ namespace {
 
 enum class Id {
     Output, Mode, Offset, Rotation, Quality, LeftMatrix, RightMatrix, PrintRect, SideBySide, AutoAlign, PrintAlignment,
-    Help
+    Help, Batch, Destination, Jobs, Shard, Report, Force
 };
 
 struct Spec {
@@ -29,6 +29,9 @@ const Spec kSpecs[] = {
     {"side-by-side", 0, true, Id::SideBySide},  {"auto-align", 0, false, Id::AutoAlign},
     {"print-alignment", 0, false, Id::PrintAlignment},
     {"help", 'h', false, Id::Help},
+    {"batch", 0, false, Id::Batch},             {"destination", 'O', true, Id::Destination},
+    {"jobs", 'j', true, Id::Jobs},              {"shard", 0, true, Id::Shard},
+    {"report", 0, true, Id::Report},            {"force", 0, false, Id::Force},
 };
 
 bool ParseDouble(const std::string& text, double& value) {
@@ -108,6 +111,36 @@ std::string Apply(const Spec& spec, const std::string& value, Options& o, bool& 
             return "";
         case Id::Help:
             o.help = true;
+            return "";
+        case Id::Batch:
+            o.batch = true;
+            return "";
+        case Id::Destination:
+            if (value.empty()) return "the output folder name is empty";
+            o.destination = value;
+            return "";
+        case Id::Jobs: {
+            long n = 0;
+            if (!ParseInt(value, n) || n < 1 || n > 256) return "--jobs must be a whole number 1..256, not '" + value + "'";
+            o.jobs = int(n);
+            return "";
+        }
+        case Id::Shard: {
+            const auto slash = value.find('/');
+            long k = 0, n = 0;
+            if (slash == std::string::npos || !ParseInt(value.substr(0, slash), k) ||
+                !ParseInt(value.substr(slash + 1), n) || n < 1 || n > 1000000 || k < 1 || k > n)
+                return "--shard must be K/N with 1 <= K <= N, not '" + value + "'";
+            o.shard = int(k);
+            o.shards = int(n);
+            return "";
+        }
+        case Id::Report:
+            if (value.empty()) return "the report file name is empty";
+            o.report = value;
+            return "";
+        case Id::Force:
+            o.force = true;
             return "";
     }
     return "";
@@ -236,7 +269,15 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         positional.push_back(a);
     }
     if (o.help) return r;
-    if (positional.size() == 1) {
+    const bool batchOnly = !o.destination.empty() || o.jobs || o.shards > 1 || !o.report.empty() || o.force;
+    if (o.batch) {
+        if (positional.empty()) return fail("--batch needs at least one file or folder");
+        if (o.destination.empty()) return fail("no output folder: use -O FOLDER with --batch");
+        if (!o.output.empty() || o.printRect) return fail("--batch writes into -O FOLDER; -o and --print-rect are for one pair");
+        o.inputs = std::move(positional);
+    } else if (batchOnly) {
+        return fail("-O, --jobs, --shard, --report and --force apply only to --batch");
+    } else if (positional.size() == 1) {
         o.pair = positional[0];
     } else if (positional.size() == 2) {
         if (o.layout != StereoLayout::Auto) return fail("--side-by-side splits one picture: give one file, not two");
@@ -249,7 +290,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     if (o.autoAlign && alignmentGiven) return fail("--offset and --rotation cannot be given with --auto-align");
     if (o.printAlignment && !o.autoAlign) return fail("--print-alignment needs --auto-align");
     if (o.printRect && o.autoAlign) return fail("--print-rect cannot be combined with --auto-align");
-    if (o.output.empty() && !o.printRect && !o.printAlignment) return fail("no output file: use -o FILE");
+    if (o.printAlignment && o.batch) return fail("--print-alignment is for one pair; --report holds a batch's alignments");
+    if (o.output.empty() && !o.printRect && !o.printAlignment && !o.batch) return fail("no output file: use -o FILE");
     if ((!o.leftMatrixFile.empty() || !o.rightMatrixFile.empty()) && o.mode != CustomColour)
         return fail("--left-matrix and --right-matrix apply only to --mode custom");
     return r;
@@ -293,7 +335,19 @@ const char* UsageText() {
            "                         left eye on the left, cross on the right\n"
            "  -h, --help             show this help and exit\n"
            "\n"
-           "Exit status: 0 on success, 1 when an image cannot be read, rendered or written, 2 for bad options.\n";
+           "Many pairs: bistrope-cli --batch -O FOLDER [options] INPUT...\n"
+           "Each INPUT is a file or a folder. A folder's pairs are found by name (NAME_L and NAME_R,\n"
+           "NAME-left and NAME-right, in any case and with any image extension), and every MPO, JPS\n"
+           "or PNS file is a pair of its own (with --side-by-side: every picture). Each pair is written\n"
+           "to FOLDER/NAME.jpg with the options above; an output newer than its inputs is kept.\n"
+           "  -O, --destination FOLDER  write the anaglyphs here (made if missing)\n"
+           "  -j, --jobs N           pairs in flight at once (default: one per core)\n"
+           "      --shard K/N        only every N-th pair of the sorted list, from the K-th\n"
+           "      --report FILE      append one JSON line per pair to FILE\n"
+           "      --force            remake outputs that are newer than their inputs\n"
+           "\n"
+           "Exit status: 0 on success, 1 when an image cannot be read, rendered or written (in a batch:\n"
+           "when any pair failed), 2 for bad options.\n";
 }
 
 }  // namespace bistrope::cli

@@ -27,6 +27,15 @@ struct Options {
     bool autoAlign = false;       // find the alignment instead of taking -x and -r
     bool printAlignment = false;  // with autoAlign: print "X,Y R" instead of writing a file
     bool help = false;
+
+    // --batch: every pair found in `inputs` made into destination/NAME.jpg (cli/batch.h).
+    bool batch = false;
+    std::vector<std::string> inputs;  // UTF-8 paths of files and folders
+    std::string destination;          // -O: the output folder
+    int jobs = 0;                     // pairs in flight; 0: one per core
+    int shard = 1, shards = 1;        // --shard K/N: every N-th pair from the K-th (1-based)
+    std::string report;               // a file to append one JSON line per pair to
+    bool force = false;               // remake outputs that are newer than their inputs
 };
 
 struct ParseResult {

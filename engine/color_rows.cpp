@@ -74,6 +74,33 @@ ColorRowConverter::ColorRowConverter(const std::optional<ColorMatrix>& matrix) {
         alwaysZero_[kBgrIndex[j]] = zero && ToByte(sum(j, 0, 0, 0, 0)) == 0;
     }
     opaqueStaysOpaque_ = outputs_[3].kind == Kind::Constant && outputs_[3].constant == 255;
+    inPlace_ = opaqueStaysOpaque_;
+    for (int j = 0; j < 3; ++j) {
+        const Output& o = outputs_[j].kind == Kind::SameAs ? outputs_[outputs_[j].input] : outputs_[j];
+        if (o.kind == Kind::Constant) {
+            inPlaceSteps_[j] = InPlace::Fill;
+            fill_[j] = o.constant;
+        } else if (o.kind == Kind::Single && o.input == j && outputs_[j].kind == Kind::Single) {
+            bool identity = true;
+            for (int v = 0; v < 256; ++v) identity &= o.lut[v] == v;
+            inPlaceSteps_[j] = identity ? InPlace::Keep : InPlace::Lut;
+        } else {
+            inPlace_ = false;
+        }
+    }
+}
+
+void ColorRowConverter::ConvertOpaqueBgrInPlace(std::uint8_t* row, std::int32_t width) const {
+    for (int j = 0; j < 3; ++j) {
+        std::uint8_t* p = row + kBgrIndex[j];
+        if (inPlaceSteps_[j] == InPlace::Fill) {
+            const std::uint8_t v = fill_[j];
+            for (std::int32_t x = 0; x < width; ++x) p[3 * x] = v;
+        } else if (inPlaceSteps_[j] == InPlace::Lut) {
+            const std::uint8_t* lut = outputs_[j].lut;
+            for (std::int32_t x = 0; x < width; ++x) p[3 * x] = lut[p[3 * x]];
+        }
+    }
 }
 
 std::uint8_t ColorRowConverter::General(int j, const std::uint8_t* px) const {

@@ -27,6 +27,12 @@ public:
     void ConvertRowPlanes(const std::uint8_t* src, std::uint8_t* blue, std::uint8_t* green, std::uint8_t* red,
                           std::int32_t width) const;
 
+    // True when opaque pixels are converted channel by channel: each output a constant or a
+    // function of the same colour component. A row of opaque BGR pixels can then be
+    // converted where it lies, giving the bytes ConvertRow gives for those pixels.
+    bool ConvertsOpaqueBgrInPlace() const { return inPlace_; }
+    void ConvertOpaqueBgrInPlace(std::uint8_t* row, std::int32_t width) const;
+
     // True when output channel `byteIndex` (0 blue, 1 green, 2 red) is 0 for every
     // pixel, whatever its colour and alpha.
     bool AlwaysZero(int byteIndex) const { return alwaysZero_[byteIndex]; }
@@ -46,7 +52,12 @@ private:
     void ConvertTranslucent(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) const;
     std::uint8_t General(int out, const std::uint8_t* px) const;
 
+    enum class InPlace : std::uint8_t { Keep, Fill, Lut };
+
     bool hasMatrix_ = false;
+    bool inPlace_ = true;
+    InPlace inPlaceSteps_[3] = {};  // red, green, blue
+    std::uint8_t fill_[3] = {};     // InPlace::Fill
     bool alwaysZero_[3] = {};  // by byte index: blue, green, red
     bool opaqueStaysOpaque_ = true;  // the matrix maps alpha 255 to 255 whatever the colour
     ColorMatrix matrix_;

@@ -153,6 +153,12 @@ public:
         colours_.ConvertRow(row_.data(), out_.row(y), out_.width());
         if (luma_) LumaRow(row_.data(), luma_->row(y), out_.width());
     }
+    // Matrices that keep or fill each channel (the full-colour ones) convert opaque rows
+    // where they were decoded, sparing the 32-bit row and a pass; the aligner's luma is
+    // taken from the 32-bit row, so a decode that keeps it goes the other way.
+    bool TakesBgr() const override { return !luma_ && colours_.ConvertsOpaqueBgrInPlace(); }
+    std::uint8_t* BgrRow(std::int32_t y) override { return out_.row(y); }
+    void CommitBgr(std::int32_t y) override { colours_.ConvertOpaqueBgrInPlace(out_.row(y), out_.width()); }
 
 private:
     ColorRowConverter colours_;

@@ -21,6 +21,11 @@ public:
     // A buffer for BGRA row y (4 * width bytes), filled by the decoder, then Commit(y).
     virtual std::uint8_t* Row(std::int32_t y) = 0;
     virtual void Commit(std::int32_t y) = 0;
+    // A sink may also take opaque rows of BGR (3 * width bytes): when TakesBgr(), a decoder
+    // that only makes opaque pixels may fill BgrRow(y) and call CommitBgr(y) instead.
+    virtual bool TakesBgr() const { return false; }
+    virtual std::uint8_t* BgrRow(std::int32_t) { return nullptr; }
+    virtual void CommitBgr(std::int32_t) {}
 };
 
 // True when the platform decodes this format row by row (DecodePlatformRows).

@@ -62,10 +62,11 @@ Status Decode(jpeg_decompress_struct& cinfo, JpegError& err, const std::uint8_t*
     if (err.hitEnd) return Truncated();
 
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    const bool bgr = !cmyk && sink.TakesBgr();  // JPEG pixels are opaque
     if (cmyk) {
         cinfo.out_color_space = JCS_CMYK;
     } else if (cinfo.num_components == 1 || cinfo.num_components == 3) {
-        cinfo.out_color_space = JCS_EXT_BGRA;
+        cinfo.out_color_space = bgr ? JCS_EXT_BGR : JCS_EXT_BGRA;
     } else {
         return Status::Error(ErrorCode::Unsupported,
                              "JPEG files with " + std::to_string(cinfo.num_components) + " components are not supported");
@@ -76,11 +77,12 @@ Status Decode(jpeg_decompress_struct& cinfo, JpegError& err, const std::uint8_t*
     if (cmyk) cmykRow.resize(std::size_t(cinfo.output_width) * 4);
     while (cinfo.output_scanline < cinfo.output_height) {
         const std::int32_t y = std::int32_t(cinfo.output_scanline);
-        std::uint8_t* target = sink.Row(y);
+        std::uint8_t* target = bgr ? sink.BgrRow(y) : sink.Row(y);
         JSAMPROW row = cmyk ? cmykRow.data() : target;
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) break;
         if (cmyk) CmykRowToBgra(cmykRow.data(), target, std::int32_t(cinfo.output_width), cinfo.saw_Adobe_marker);
-        sink.Commit(y);
+        if (bgr) sink.CommitBgr(y);
+        else sink.Commit(y);
         if (err.hitEnd) return Truncated();
     }
     jpeg_finish_decompress(&cinfo);

@@ -7,13 +7,19 @@
 
 namespace bistrope {
 
+namespace {
+thread_local int workerLimit = 0;
+}  // namespace
+
 int WorkerCount() {
     static const int count = [] {
         const unsigned n = std::thread::hardware_concurrency();
         return int(std::clamp(n, 1u, 16u));
     }();
-    return count;
+    return workerLimit > 0 ? std::min(count, workerLimit) : count;
 }
+
+void LimitWorkers(int count) { workerLimit = std::max(count, 0); }
 
 void ParallelRows(std::int32_t count, const std::function<void(std::int32_t, std::int32_t)>& body,
                   std::int64_t workPerRow) {

@@ -88,6 +88,7 @@ Plane ExtractChannel(const ConvertedImage& image, int channel) {
 
 struct LeftSampler {
     const Plane* planes[3] = {};  // blue, green, red; nullptr for a channel that is zero
+    const ConvertedImage* whole = nullptr;  // set when every sample is on a pixel centre
     // Sample position of output pixel (0, 0) in left-image pixel-centre units (pixel i's
     // centre at i); each output column adds (cos, -sin), each row (sin, cos).
     double u0 = 0, v0 = 0;
@@ -135,14 +136,34 @@ struct LeftSampler {
         return sum;
     }
 
+    // Where output row y starts sampling, in 32.32 fixed point rounded to the nearest 1/256
+    // pixel (U0, V0), and how far each column moves (dU, dV).
+    struct RowStart {
+        std::int64_t U0, V0, dU, dV;
+    };
+    RowStart StartOf(std::int32_t y) const {
+        const double one = 4294967296.0;  // positions carry 32 fraction bits
+        const std::int64_t round = std::int64_t(1) << (31 - kPhaseBits);
+        return {std::llround((u0 + y * sinA) * one) + round, std::llround((v0 + y * cosA) * one) + round,
+                std::llround(cosA * one), std::llround(-sinA * one)};
+    }
+    static bool OnPixelCentres(const RowStart& r) {
+        const std::int64_t phase = (std::int64_t(kPhases) - 1) << (32 - kPhaseBits);
+        return r.dU == (std::int64_t(1) << 32) && r.dV == 0 && (r.U0 & phase) == 0 && (r.V0 & phase) == 0;
+    }
+    // Whether every sample of rows [0, height) falls on a pixel centre (rotation 0 and a
+    // whole-pixel offset): then every kernel weight is 0 or 1 and a sample is the pixel.
+    bool AllOnPixelCentres(std::int32_t height) const {
+        for (std::int32_t y = 0; y < height; ++y)
+            if (!OnPixelCentres(StartOf(y))) return false;
+        return true;
+    }
+
     // Output row y: the right crop's pixels `right` ORed with the left layer, into dst.
     void RenderRow(std::int32_t y, std::int32_t width, const std::uint8_t* right, std::uint8_t* dst) const {
-        const double one = 4294967296.0;  // positions carry 32 fraction bits
-        // Rounded to the nearest 1/256 pixel.
-        const std::int64_t round = std::int64_t(1) << (31 - kPhaseBits);
-        const std::int64_t U0 = std::llround((u0 + y * sinA) * one) + round;
-        const std::int64_t V0 = std::llround((v0 + y * cosA) * one) + round;
-        const std::int64_t dU = std::llround(cosA * one), dV = std::llround(-sinA * one);
+        const auto [U0, V0, dU, dV] = StartOf(y);
+        std::memcpy(dst, right, std::size_t(width) * 3);
+        if (whole) return CopyRow(U0 >> 32, V0 >> 32, width, dst);
         // All sixteen taps inside the image.
         auto inside = [&](std::int32_t x) {
             const std::int64_t iu = (U0 + x * dU) >> 32, iv = (V0 + x * dV) >> 32;
@@ -152,10 +173,27 @@ struct LeftSampler {
         std::int32_t xa = 0, xb = width;
         while (xa < width && !inside(xa)) ++xa;
         while (xb > xa && !inside(xb - 1)) --xb;
-        std::memcpy(dst, right, std::size_t(width) * 3);
         SampleEdge(U0, V0, dU, dV, 0, xa, dst);
         SampleInside(U0, V0, dU, dV, xa, xb, dst);
         SampleEdge(U0, V0, dU, dV, xb, width, dst);
+    }
+
+    // The row of samples on pixel centres starting at pixel (iu0, iv) of `whole`, which is
+    // what the bicubic sum gives there: the pixel itself, the nearest edge pixel within a
+    // pixel outside the image, black further out. Channels the left image does not use
+    // are zero, so ORing all three changes nothing else.
+    void CopyRow(std::int64_t iu0, std::int64_t iv, std::int32_t width, std::uint8_t* dst) const {
+        if (iv < -1 || iv > hL) return;
+        const std::uint8_t* src = whole->row(std::int32_t(std::clamp<std::int64_t>(iv, 0, hL - 1)));
+        const auto orPixel = [&](std::int32_t x, std::int64_t iu) {
+            for (int c = 0; c < 3; ++c) dst[3 * x + c] |= src[3 * iu + c];
+        };
+        const std::int32_t xa = std::int32_t(std::clamp<std::int64_t>(-iu0, 0, width));
+        const std::int32_t xb = std::int32_t(std::clamp<std::int64_t>(wL - iu0, xa, width));
+        if (xa > 0 && iu0 + xa - 1 == -1) orPixel(xa - 1, 0);
+        const std::uint8_t* in = src + 3 * (iu0 + xa);
+        for (std::size_t i = 0, n = 3 * std::size_t(xb - xa); i < n; ++i) dst[3 * std::size_t(xa) + i] |= in[i];
+        if (xb < width && iu0 + xb == wL) orPixel(xb, wL - 1);
     }
 
     void SampleInside(std::int64_t U0, std::int64_t V0, std::int64_t dU, std::int64_t dV, std::int32_t x0,
@@ -239,10 +277,18 @@ Status RenderAnaglyph(const ConvertedImageSupplier& rightSupplier, const Convert
     const double sy0 = (double(yR) - hR / 2.0) + hL / 2.0 - alignment.offsetY;
     // Output pixel (0, 0)'s centre relative to the left image's centre, turned back.
     const double dx = sx0 + 0.5 - wL / 2.0, dy = sy0 + 0.5 - hL / 2.0;
-    // Only the channels the left image uses are resampled (one for the fixed modes).
-    const unsigned channels = ChannelsInUse(*left);
-    Plane planes[3];
     LeftSampler sampler;
+    sampler.wL = left->width();
+    sampler.hL = left->height();
+    sampler.cosA = cosA;
+    sampler.sinA = sinA;
+    sampler.u0 = wL / 2.0 + cosA * dx + sinA * dy - 0.5;
+    sampler.v0 = hL / 2.0 - sinA * dx + cosA * dy - 0.5;
+    if (sampler.AllOnPixelCentres(H)) sampler.whole = left;
+    // Otherwise only the channels the left image uses are resampled (one for the fixed
+    // modes).
+    const unsigned channels = sampler.whole ? 0 : ChannelsInUse(*left);
+    Plane planes[3];
     for (int c = 0; c < 3; ++c) {
         if (!(channels & (1u << c))) continue;
         planes[c] = ExtractChannel(*left, c);
@@ -250,12 +296,6 @@ Status RenderAnaglyph(const ConvertedImageSupplier& rightSupplier, const Convert
             return Status::Error(ErrorCode::OutOfMemory, "not enough memory to resample the left image");
         sampler.planes[c] = &planes[c];
     }
-    sampler.wL = left->width();
-    sampler.hL = left->height();
-    sampler.cosA = cosA;
-    sampler.sinA = sinA;
-    sampler.u0 = wL / 2.0 + cosA * dx + sinA * dy - 0.5;
-    sampler.v0 = hL / 2.0 - sinA * dx + cosA * dy - 0.5;
     Report(progress, 50);
 
     ParallelRows(

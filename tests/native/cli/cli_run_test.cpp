@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -16,6 +17,7 @@ namespace bistrope {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 
 struct Outcome { int exitCode; std::string out, err; };
 
@@ -46,7 +48,7 @@ protected:
             ("cd '" + dir_.string() + "' && '" BISTROPE_CLI_PATH "' " + args + " >stdout.txt 2>stderr.txt").c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("stdout.txt"), Read("stderr.txt")};
     }
-    std::string Read(const char* name) {
+    std::string Read(const std::string& name) {
         std::stringstream s;
         s << std::ifstream(dir_ / name).rdbuf();
         return s.str();
@@ -152,6 +154,12 @@ TEST_F(CliRun, AutoAlignPrintsOrRendersTheAlignmentItFindsAndRefusesWithoutWriti
     ASSERT_TRUE(written.ok());
     const OutputRect rect = ComputeOutputRect(ImageSize{320, 240}, ImageSize{320, 240}, {x, y, rotation});
     EXPECT_NEAR(written.image.width(), rect.Width(), 1);
+    // A batch aligns each pair the same way.
+    fs::create_directories(dir_ / "in");
+    fs::copy_file(dir_ / "sl.jpg", dir_ / "in/s_L.jpg");
+    fs::copy_file(dir_ / "sr.jpg", dir_ / "in/s_R.jpg");
+    EXPECT_EQ(Exec("--batch --auto-align -O out in").exitCode, 0);
+    EXPECT_EQ(Read("out/s.jpg"), Read("o.jpg"));
     fs::remove(dir_ / "o.jpg");
 
     // Unrelated pictures: one line, exit 1, nothing written.
@@ -160,6 +168,37 @@ TEST_F(CliRun, AutoAlignPrintsOrRendersTheAlignmentItFindsAndRefusesWithoutWriti
     EXPECT_THAT(r.err, ::testing::MatchesRegex("bistrope-cli: cannot align the pictures: [^\n]*\n"));
     EXPECT_FALSE(fs::exists(dir_ / "o.jpg"));
     EXPECT_EQ(Exec("--auto-align --print-alignment -r 2 sl.jpg sr.jpg").exitCode, 2);
+}
+
+TEST_F(CliRun, ABatchMakesEveryPairItCanNamesTheOthersAndResumes) {
+    fs::create_directories(dir_ / "in");
+    for (const char* eye : {"a_L.jpg", "b-left.jpg"}) fs::copy_file(dir_ / "left.jpg", dir_ / "in" / eye);
+    for (const char* eye : {"a_R.jpg", "b-right.jpg", "c_R.jpg"}) fs::copy_file(dir_ / "right.jpg", dir_ / "in" / eye);
+    std::ofstream(dir_ / "in/c_L.jpg") << "not a picture";
+    const std::string batch = "--batch -O out/new -x 1,2 -q 90 --report r.jsonl in";
+    Outcome r = Exec(batch);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_THAT(r.err, HasSubstr("c.jpg (from \"in/c_L.jpg\", \"in/c_R.jpg\") failed: Cannot read \"in/c_L.jpg\""));
+    // The other pairs are written as single runs write them; nothing else is left.
+    ASSERT_EQ(Exec("-x 1,2 -q 90 -o single.jpg left.jpg right.jpg").exitCode, 0);
+    EXPECT_EQ(Read("out/new/a.jpg"), Read("single.jpg"));
+    EXPECT_EQ(Read("out/new/b.jpg"), Read("single.jpg"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "out/new"), fs::directory_iterator()), 2);
+    // The next run keeps a.jpg, remakes b.jpg (an input changed since) and removes what an
+    // interrupted run left; --force remakes all.
+    std::ofstream(dir_ / "out/new/.a.jpg.99-0.tmp") << "partial";
+    fs::last_write_time(dir_ / "in/b-right.jpg", fs::last_write_time(dir_ / "out/new/b.jpg") + std::chrono::seconds(1));
+    r = Exec(batch);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_THAT(r.err, AllOf(HasSubstr("a.jpg up to date, skipped"), HasSubstr("b.jpg written"),
+                             HasSubstr("3 pairs: 1 written, 1 skipped, 1 failed")));
+    EXPECT_FALSE(fs::exists(dir_ / "out/new/.a.jpg.99-0.tmp"));
+    EXPECT_THAT(Exec(batch + " --force").err, HasSubstr("3 pairs: 2 written, 0 skipped, 1 failed"));
+    // One JSON line per pair and run, appended.
+    const std::string report = Read("r.jsonl");
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 9);
+    EXPECT_THAT(report, HasSubstr("{\"inputs\":[\"in/a_L.jpg\",\"in/a_R.jpg\"],\"output\":\"out/new/a.jpg\","
+                                  "\"status\":\"written\",\"reason\":null,\"alignment\":{\"x\":1,\"y\":2,\"rotation\":0},"));
 }
 
 }  // namespace

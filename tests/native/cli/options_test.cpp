@@ -32,6 +32,16 @@ TEST(CliOptions, DefaultsAndTheGnuSpellingsOfEveryOption) {
     EXPECT_EQ(Parsed({"-h"}), "   m2 q80 0,0 r0 help");
 }
 
+TEST(CliOptions, ABatchTakesAnyNumberOfInputsAndItsOwnOptions) {
+    const ParseResult r = ParseOptions({"--batch", "-Oout", "a", "-j", "3", "--shard=2/5", "--report", "r.json", "--force",
+                                        "-m", "half", "b", "c"});
+    ASSERT_TRUE(r.ok()) << r.error;
+    const Options& o = r.options;
+    EXPECT_EQ(o.inputs, (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(std::tuple(o.destination, o.jobs, o.shard, o.shards, o.report, o.force, o.mode),
+              std::tuple("out", 3, 2, 5, "r.json", true, 3u));
+}
+
 TEST(CliOptions, BadOptionsSayWhatIsWrongInOneLine) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"-o", "o", "a", "b", "c"}, "two images"},
@@ -56,6 +66,16 @@ TEST(CliOptions, BadOptionsSayWhatIsWrongInOneLine) {
         {{"-r", "1", "--auto-align", "--print-alignment", "a", "b"}, "cannot be given with --auto-align"},
         {{"--print-alignment", "a", "b"}, "needs --auto-align"},
         {{"--auto-align", "--print-rect", "a", "b"}, "cannot be combined"},
+        {{"--batch", "-O", "o", "--shard", "0/3", "a"}, "1 <= K <= N"},
+        {{"--batch", "-O", "o", "--shard", "4/3", "a"}, "1 <= K <= N"},
+        {{"--batch", "-O", "o", "--shard", "3", "a"}, "1 <= K <= N"},
+        {{"--batch", "-O", "o", "--jobs", "0", "a"}, "1..256"},
+        {{"--batch", "a"}, "-O FOLDER"},
+        {{"--batch", "-O", "o"}, "at least one"},
+        {{"--batch", "-O", "o", "-o", "x.jpg", "a"}, "for one pair"},
+        {{"-O", "o", "-o", "x.jpg", "a", "b"}, "only to --batch"},
+        {{"--force", "-o", "x.jpg", "a", "b"}, "only to --batch"},
+        {{"--batch", "-O", "o", "--auto-align", "--print-alignment", "a"}, "for one pair"},
     };
     for (const auto& [args, says] : cases)
         EXPECT_THAT(ParseOptions(args).error, AllOf(HasSubstr(says), ::testing::Not(HasSubstr("\n"))));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace bistrope {
 namespace {
 
@@ -21,6 +23,17 @@ TEST(ImageBuffer, RowsArePaddedToFourBytesStartZeroedAndCloneCopies) {
     EXPECT_TRUE(SourceImage::Create(10, -1).empty());
     EXPECT_TRUE(SourceImage::Create(0x7fffffff, 0x7fffffff).empty());
     EXPECT_TRUE(SourceImage().Clone().empty());
+}
+
+TEST(ImageBuffer, ALargeImageMadeWhereAnotherWasFreedStartsZeroed) {
+    // Large blocks are mapped, and a freed one may be handed out again for the same size.
+    for (const int side : {1300, 1300, 1299}) {
+        SourceImage image = SourceImage::Create(side, side);
+        ASSERT_FALSE(image.empty());
+        for (std::size_t i = 0; i < image.sizeBytes(); i += 4093) ASSERT_EQ(image.data()[i], 0) << side << " " << i;
+        ASSERT_EQ(image.data()[image.sizeBytes() - 1], 0);
+        std::fill(image.data(), image.data() + image.sizeBytes(), std::uint8_t(0xA5));
+    }
 }
 
 }  // namespace
