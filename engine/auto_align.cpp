@@ -173,8 +173,10 @@ std::vector<Feature> Corners(const FloatPlane& s) {
                 }
         },
         std::int64_t(w) * 20);
-    // A corner needs about 2 grey levels a pixel of slope both ways over its window.
-    constexpr float kMinResponse = 25 * 4.0f;
+    // A corner needs about half a grey level a pixel of slope both ways over its window:
+    // soft, low-contrast pictures (haze, a smooth sky) still give corners; flat noise gives
+    // corners that find no consistent match.
+    constexpr float kMinResponse = 25 * 0.25f;
     const std::int32_t cell = std::max(8, std::max(w, h) / 40);
     std::vector<std::pair<float, std::array<std::int32_t, 2>>> best;
     for (std::int32_t cy = kBorder; cy < h - kBorder; cy += cell)
