@@ -4,7 +4,8 @@
 #   F2 and the open dialog for the left image, F3 for the right one, a left drag that moves
 #   the left image, V and a drag that turns it, the "Half colour blending" button, the
 #   view's context menu, the settings sheet (centred over the view), Ctrl+S and
-#   the save dialog; after a restart, an MPO file with F2, F4 twice and Ctrl+S. Then it checks
+#   the save dialog; after a restart, an MPO file with F2, F4 twice, F5 (auto align) and
+#   Ctrl+S. Then it checks
 #   the written JPEGs (size = the output rectangle shown in the
 #   status bar, Software tag, quality 80, pixels against bistrope-cli run with the same mode,
 #   offset and rotation), closes the program, checks the registry, restarts it and checks that
@@ -336,7 +337,9 @@ probe toolbar | awk '$2 == 40003 && $8 == 1 { found = 1 } END { exit !found }' |
   fail "the half colour button is not checked after the restart"
 
 # --- A stereo camera's MPO file, chosen with F2, fills both slots; F4 swaps the eyes and
-# F4 again swaps them back; Ctrl+S saves it, in the half colour mode kept from before.
+# F4 again swaps them back; F5 aligns them (the right eye is the left one seen 24 pixels
+# further right and 16 further down); Ctrl+S saves it, in the half colour mode kept from
+# before.
 python3 "$ROOT/tests/e2e/make_mpo.py" "$OUT/left.jpg" "$OUT/right.jpg" "$OUT/pair.mpo"
 say "F2 and the open dialog: pair.mpo"
 open_with F2 "$OUT/pair.mpo"
@@ -351,14 +354,23 @@ for i in 1 2; do
   wait_for 20 no_dialog || fail "a dialog stayed open after swapping the eyes"
 done
 shot mpo-swapped-back
+focus_app
+xdotool key F5
+wait_for 30 pane_matches 3 "offset: -24.00,-16.00" || fail "F5 did not align the eyes: '$(pane 3)' / '$(pane 0)'"
+wait_for 20 no_dialog || fail "a dialog stayed open after aligning the eyes"
+pane 0 | grep -q "^Aligned automatically on [0-9]* matched points$" || fail "the status line does not tell the alignment: '$(pane 0)'"
+shot mpo-aligned
 press_for_dialog ctrl+s
 xdotool type --delay 15 "$(winpath "$OUT/mpo-anaglyph")"
 xdotool key Return
 wait_for 60 test -s "$OUT/mpo-anaglyph.jpg" || fail "no mpo-anaglyph.jpg was written"
 wait_for 60 no_dialog || fail "a dialog stayed open after saving the MPO's anaglyph"
-"$CLI" -m half -q 80 -o "$OUT/cli-mpo.jpg" "$OUT/pair.mpo" >>"$LOG" 2>&1 || fail "bistrope-cli failed on pair.mpo"
+"$CLI" -m half -q 80 --auto-align -o "$OUT/cli-mpo.jpg" "$OUT/pair.mpo" >>"$LOG" 2>&1 || fail "bistrope-cli failed on pair.mpo"
 read -r MW MH < <(identify -format '%w %h\n' "$OUT/mpo-anaglyph.jpg")
-[ "${MW}x$MH" = 1200x900 ] || fail "the MPO's anaglyph is ${MW}x$MH, expected 1200x900"
+read -r CW CH < <(identify -format '%w %h\n' "$OUT/cli-mpo.jpg")
+# The pair is 1200 x 900 seen 24 and 16 pixels apart: the overlap is about 1176 x 884.
+[ "${MW}x$MH" = "${CW}x$CH" ] && [ $((MW - 1176)) -ge -1 ] && [ $((MW - 1176)) -le 0 ] && [ $((MH - 884)) -ge -1 ] &&
+  [ $((MH - 884)) -le 0 ] || fail "the MPO's aligned anaglyph is ${MW}x$MH, bistrope-cli's ${CW}x$CH, expected about 1176x884"
 AE=$(compare -metric AE -fuzz 3% "$OUT/mpo-anaglyph.jpg" "$OUT/cli-mpo.jpg" null: 2>&1 || true)
 say "MPO anaglyph against bistrope-cli: $AE of $((MW * MH)) pixels more than 3% apart"
 awk -v ae="$AE" -v n=$((MW * MH)) 'BEGIN { exit !(ae <= 0.005 * n) }' || fail "the MPO's anaglyph differs from bistrope-cli's"

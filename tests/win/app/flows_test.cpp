@@ -89,8 +89,8 @@ TEST_F(AppTest, SavingWritesTheOutputRectangleAtTheStoredQualityAndAFailureSaysW
 }
 
 // A left drag in PanLeft moves the left image by the pointer's way over the zoom; losing
-// the capture ends the drag where it stands. Commands from the view's context menu reach the
-// frame's command table.
+// the capture ends the drag where it stands. Commands from the view's context menu and the
+// keys reach the frame's command table.
 TEST_F(AppTest, TheAlignmentDragAndTheContextMenuCommandsWorkThroughTheView) {
     Start();
     LoadBoth();
@@ -116,6 +116,17 @@ TEST_F(AppTest, TheAlignmentDragAndTheContextMenuCommandsWorkThroughTheView) {
     SendMessageW(view, WM_COMMAND, ID_RESET_ALIGNMENT, 0);
     EXPECT_EQ(Doc().GetAlignment().offsetX, 0.0);
     EXPECT_EQ(Pane(bistrope::kOffsetPane), bistrope::OffsetStatusText(0, 0));
+
+    // The arrow keys and Page Down step the left image; F5 on two unrelated pictures says
+    // why it cannot align them and leaves the alignment.
+    EXPECT_TRUE(app->PressKey(VK_LEFT) && app->PressKey(VK_NEXT));
+    EXPECT_EQ(Pane(bistrope::kOffsetPane), bistrope::OffsetStatusText(-1, 0));
+    EXPECT_EQ(Pane(bistrope::kRotationPane), bistrope::RotationStatusText(0.05));
+    MessageCatcher message;
+    EXPECT_TRUE(app->PressKey(VK_F5));
+    wintest::Pump(50);
+    EXPECT_NE(message.text.find(L".\n\nThe alignment stays as it was."), std::wstring::npos) << message.text;
+    EXPECT_EQ(Doc().GetAlignment().offsetX, -1.0);
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ TEST(Resources, ContextMenuItemsAreCommandsOfTheTableAndTheCursorsLoad) {
         }
     };
     walk(context);
-    EXPECT_EQ(commands, 7);
+    EXPECT_EQ(commands, 8);
     DestroyMenu(menu);
 
     for (int cursor = IDC_CUR_PAN_VIEW; cursor <= IDC_CUR_ROTATE_LEFT_DRAG; ++cursor) {
