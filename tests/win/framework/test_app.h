@@ -1,11 +1,8 @@
-// The one application object of the framework test program, with hooks a test sets for
-// one run (cleared by ResetHooks).
+// The one application object of the framework test program.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
-
-#include <functional>
 
 #include "framework/win/sdiapp.h"
 #include "support/wintest.h"
@@ -31,25 +28,6 @@ public:
     void DestroyFrame() {
         if (GetHandle()) Destroy();
         wintest::DrainQueue();
-    }
-    void ResetFirstIdle() { firstIdle = true; }
-    void SetAccelerators(HACCEL table) { accelerators = table; }
-
-    std::function<bool()> onFirstIdle;
-    std::function<bool(unsigned)> onIdle;
-    // Called before the frame's own handling (a non-zero result is the message result), and
-    // with no window for thread messages.
-    std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> onMessage;
-    void ResetHooks() { onFirstIdle = nullptr, onIdle = nullptr, onMessage = nullptr; }
-
-    bool OnFirstIdle() override { return onFirstIdle ? onFirstIdle() : SDIApp::OnFirstIdle(); }
-    bool OnIdle(unsigned n) override { return onIdle ? onIdle(n) : SDIApp::OnIdle(n); }
-    LRESULT OnThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        return onMessage ? onMessage(nullptr, message, wParam, lParam) : SDIApp::OnThreadMessage(message, wParam, lParam);
-    }
-    LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
-        const LRESULT result = onMessage ? onMessage(hwnd, message, wParam, lParam) : 0;
-        return result ? result : SDIApp::WndProc(hwnd, message, wParam, lParam);
     }
 };
 

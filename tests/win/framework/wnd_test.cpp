@@ -1,6 +1,6 @@
-// Window objects and the application object: binding, reflection and subclassing; the main
-// loop's idle passes, thread messages and accelerators. (The end-to-end test chooses from
-// the view's context menu.)
+// Window objects: binding, reflection and subclassing. (The main loop's idle passes and
+// accelerators, and the context menu, are exercised by the end-to-end test, which drives the
+// real program's loop with keys and clicks.)
 #include <windows.h>
 #include <commctrl.h>
 
@@ -87,74 +87,6 @@ TEST(Windows, ControlMessagesReachTheControlObjectFirst) {
     button.seen.clear();
     SendMessageW(parent.GetHandle(), WM_COMMAND, MAKEWPARAM(40017, 1), 0);  // a menu command: not reflected
     EXPECT_TRUE(!button.Saw(WM_COMMAND) && parent.Saw(WM_COMMAND));
-}
-
-// ---- The application object's main loop --------------------------------------------------
-
-// A second listed window that asks for idle passes while the counter is below 3.
-class IdleWnd : public Wnd {
-public:
-    std::vector<std::string>* log = nullptr;
-    bool OnIdle(unsigned n) override { return log->push_back("wnd" + std::to_string(n)), n < 3; }
-};
-
-TEST(AppLoop, IdlePassesThreadMessagesAndAccelerators) {
-    test::TestApp& app = App();
-    app.ResetFirstIdle();
-    wintest::DrainQueue();
-    std::vector<std::string> log;
-    IdleWnd other;
-    other.log = &log;
-    int phase = 0;
-    ACCEL accel = {FVIRTKEY, VK_F2, 40017};
-    app.SetAccelerators(CreateAcceleratorTableW(&accel, 1));
-    app.onFirstIdle = [&] { return log.push_back("first"), other.CreateChild(0, WS_POPUP, nullptr), false; };  // listed after the frame
-    app.onIdle = [&](unsigned n) {
-        log.push_back("idle" + std::to_string(n));
-        if (n == 3 && phase == 0) {  // none of these restart idle passes; the keys a later timer posts do
-            phase = 1;
-            PostMessageW(app.GetHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-            PostMessageW(app.GetHandle(), WM_TIMER, 77, 0);
-            PostMessageW(app.GetHandle(), WM_PAINT, 0, 0);
-            PostThreadMessageW(GetCurrentThreadId(), WM_APP + 1, 11, 22);
-        } else if (n == 3 && phase == 2) {
-            other.Destroy();
-            app.Destroy();  // ends the loop
-        }
-        return false;
-    };
-    app.onMessage = [&](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (!hwnd && message == WM_APP + 1 && wParam == 11) log.push_back("thread"), phase = 2, SetTimer(app.GetHandle(), 78, 50, nullptr);
-        if (message == WM_MOUSEMOVE && lParam == MAKELPARAM(5, 5)) log.push_back("mousemove");
-        if (message == WM_TIMER && wParam == 77) log.push_back("timer");
-        if (message == WM_TIMER && wParam == 78 && KillTimer(app.GetHandle(), 78)) {
-            log.push_back("timer78");
-            PostMessageW(app.GetHandle(), WM_KEYDOWN, VK_F3, 1);  // not in the table
-            PostMessageW(app.GetHandle(), WM_KEYDOWN, VK_F2, 1);
-        }
-        if (hwnd && message == WM_APP + 1) log.push_back("thread message dispatched");
-        if (message == WM_KEYDOWN) log.push_back("key" + std::to_string(wParam - VK_F1 + 1));
-        if (message == WM_COMMAND) log.push_back("command" + std::to_string(LOWORD(wParam)) + "/" + std::to_string(HIWORD(wParam)));
-        return 0;
-    };
-    const DWORD thread = GetCurrentThreadId();
-    volatile bool done = false;
-    wintest::Helper watchdog([&] {  // a loop that dispatches nothing is ended with a quit message
-        for (int i = 0; i < 200 && !done; ++i) Sleep(50);
-        if (!done) PostThreadMessageW(thread, WM_QUIT, 0, 0);
-    });
-    EXPECT_EQ(app.Run(GetModuleHandleW(nullptr), L"", SW_SHOWNORMAL), 0);
-    done = true;
-    EXPECT_EQ(app.GetHandle(), nullptr);
-    const std::vector<std::string> expected = {
-        "first", "idle0", "wnd0", "idle1", "wnd1", "idle2", "wnd2", "idle3", "wnd3",  // the other window asks
-        "mousemove", "timer", "thread", "timer78", "key3", "command40017/1",
-        "idle0", "wnd0", "idle1", "wnd1", "idle2", "wnd2", "idle3"};
-    ASSERT_GE(log.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + expected.size()), expected);
-    app.ResetHooks();
-    app.SetAccelerators(nullptr);
-    app.DestroyFrame();
 }
 
 }  // namespace
