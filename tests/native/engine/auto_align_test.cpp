@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 
 #include "engine/convert.h"
 #include "engine/stereo_scene.h"
@@ -17,6 +18,9 @@ struct Case {
     double offsetX, offsetY, rotation;
     int leftWidth = 0, leftHeight = 0, width = 320, height = 240;
 };
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.offsetX << "," << c.offsetY << " " << c.rotation << " deg, left " << c.leftWidth << "x" << c.leftHeight;
+}
 
 class AutoAlignRecovers : public ::testing::TestWithParam<Case> {};
 
