@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/parallel.h"
+
 namespace bistrope {
 namespace {
 
@@ -50,46 +52,53 @@ SourceImage MakeThumbnail(const SourceImage& source, std::int32_t width, std::in
     const std::vector<Footprint> rows = Footprints(source.height(), height);
 
     // One horizontally reduced row at a time, in premultiplied form: blue, green, red
-    // times alpha (0..1), and alpha.
-    std::vector<float> reduced(std::size_t(width) * 4);
-    std::vector<float> sum(std::size_t(width) * 4);
-    for (std::int32_t y = 0; y < height; ++y) {
-        std::fill(sum.begin(), sum.end(), 0.0f);
-        const Footprint& fy = rows[static_cast<std::size_t>(y)];
-        for (std::size_t k = 0; k < fy.weights.size(); ++k) {
-            const std::uint8_t* src = source.row(fy.first + static_cast<std::int32_t>(k));
-            for (std::int32_t x = 0; x < width; ++x) {
-                const Footprint& fx = columns[static_cast<std::size_t>(x)];
-                float b = 0, g = 0, r = 0, a = 0;
-                const std::uint8_t* p = src + std::size_t(fx.first) * 4;
-                for (float w : fx.weights) {
-                    const float alpha = p[3] * (w / 255.0f);
-                    b += p[0] * alpha;
-                    g += p[1] * alpha;
-                    r += p[2] * alpha;
-                    a += alpha;
-                    p += 4;
+    // times alpha (0..1), and alpha. Output rows are independent: bands of them run on
+    // several threads (each reads its own share of the source).
+    const std::int64_t sourcePerRow = std::int64_t(source.width()) * (source.height() / height + 1);
+    ParallelRows(
+        height,
+        [&](std::int32_t y0, std::int32_t y1) {
+            std::vector<float> reduced(std::size_t(width) * 4);
+            std::vector<float> sum(std::size_t(width) * 4);
+            for (std::int32_t y = y0; y < y1; ++y) {
+                std::fill(sum.begin(), sum.end(), 0.0f);
+                const Footprint& fy = rows[static_cast<std::size_t>(y)];
+                for (std::size_t k = 0; k < fy.weights.size(); ++k) {
+                    const std::uint8_t* src = source.row(fy.first + static_cast<std::int32_t>(k));
+                    for (std::int32_t x = 0; x < width; ++x) {
+                        const Footprint& fx = columns[static_cast<std::size_t>(x)];
+                        float b = 0, g = 0, r = 0, a = 0;
+                        const std::uint8_t* p = src + std::size_t(fx.first) * 4;
+                        for (float w : fx.weights) {
+                            const float alpha = p[3] * (w / 255.0f);
+                            b += p[0] * alpha;
+                            g += p[1] * alpha;
+                            r += p[2] * alpha;
+                            a += alpha;
+                            p += 4;
+                        }
+                        float* s = &reduced[std::size_t(x) * 4];
+                        s[0] = b;
+                        s[1] = g;
+                        s[2] = r;
+                        s[3] = a;
+                    }
+                    const float wy = fy.weights[k];
+                    for (std::size_t i = 0; i < sum.size(); ++i) sum[i] += reduced[i] * wy;
                 }
-                float* s = &reduced[std::size_t(x) * 4];
-                s[0] = b;
-                s[1] = g;
-                s[2] = r;
-                s[3] = a;
+                std::uint8_t* dst = out.row(y);
+                for (std::int32_t x = 0; x < width; ++x) {
+                    const float* s = &sum[std::size_t(x) * 4];
+                    const float rest = std::max(0.0f, 1.0f - s[3]);
+                    dst[0] = ToByte(s[0] + rest * background.b);
+                    dst[1] = ToByte(s[1] + rest * background.g);
+                    dst[2] = ToByte(s[2] + rest * background.r);
+                    dst[3] = 255;
+                    dst += 4;
+                }
             }
-            const float wy = fy.weights[k];
-            for (std::size_t i = 0; i < sum.size(); ++i) sum[i] += reduced[i] * wy;
-        }
-        std::uint8_t* dst = out.row(y);
-        for (std::int32_t x = 0; x < width; ++x) {
-            const float* s = &sum[std::size_t(x) * 4];
-            const float rest = std::max(0.0f, 1.0f - s[3]);
-            dst[0] = ToByte(s[0] + rest * background.b);
-            dst[1] = ToByte(s[1] + rest * background.g);
-            dst[2] = ToByte(s[2] + rest * background.r);
-            dst[3] = 255;
-            dst += 4;
-        }
-    }
+        },
+        sourcePerRow);
     return out;
 }
 
