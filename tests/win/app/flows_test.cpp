@@ -127,6 +127,12 @@ TEST_F(AppTest, TheAlignmentDragAndTheContextMenuCommandsWorkThroughTheView) {
     wintest::Pump(50);
     EXPECT_NE(message.text.find(L".\n\nThe alignment stays as it was."), std::wstring::npos) << message.text;
     EXPECT_EQ(Doc().GetAlignment().offsetX, -1.0);
+    // With "Auto align" on, a load that fills both eyes aligns them; a refusal then only
+    // shows in the status line.
+    Settings().autoAlign = true;
+    LoadBoth();
+    const std::wstring refusal = bistrope::AutoAlignFailureText(Doc().AutoAlign().status.message);
+    EXPECT_EQ(Pane(bistrope::kHintPane), refusal.substr(0, refusal.find(L'\n')));
 }
 
 }  // namespace
