@@ -351,7 +351,7 @@ int main(int argc, char** argv) {
                 parallax.push_back(qx - (x + 0.5 - disparity));
             }
         if (parallax.empty()) {
-            std::fprintf(stderr, "%s: no pixel of known disparity that both eyes see\n", argv[4]);
+            std::fprintf(stderr, "%s: no pixel of known disparity lands inside the right eye\n", argv[4]);
             return 1;
         }
         std::sort(parallax.begin(), parallax.end());
