@@ -1,6 +1,7 @@
 // TWIG4::List: growth, the item limit, Find and RemoveAt.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 #include <vector>
 
@@ -10,63 +11,34 @@ using TWIG4::List;
 
 namespace {
 
-// A list with a small limit, so the limit can be reached.
-struct SmallList : List<int*> {
-    SmallList(unsigned growStep, unsigned maxCount) : List<int*>(growStep, maxCount) {}
-};
-
 int g_items[10];
 
-}  // namespace
-
 TEST(List, GrowsByTheStepUpToTheLimit) {
-    List<int*> stepped(4);
-    for (int i = 0; i < 5; ++i) ASSERT_TRUE(stepped.Add(&g_items[i]));
-    EXPECT_EQ(stepped.Capacity(), 8u);
-    for (unsigned i = 0; i < 5; ++i) EXPECT_EQ(stepped.At(i), &g_items[i]);
-
-    List<int*> zeroStep(0);  // taken as 1
-    EXPECT_TRUE(zeroStep.Add(&g_items[0]));
-    EXPECT_TRUE(zeroStep.Add(&g_items[1]));
-    EXPECT_EQ(zeroStep.Capacity(), 2u);
-
-    SmallList small(2, 3);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(small.Add(&g_items[i]));
-    EXPECT_FALSE(small.Add(&g_items[3]));
-    EXPECT_EQ(small.Count(), 3u);
-    EXPECT_EQ(small.Capacity(), 3u);  // growth stops at the limit
-    EXPECT_TRUE(small.RemoveAt(0));
-    EXPECT_TRUE(small.Add(&g_items[3]));  // room again after a removal
+    List<int*> four(4), zero(0);  // a step of 0 is taken as 1
+    struct Small : List<int*> { Small() : List<int*>(2, 3) {} } small;  // a limit of 3 items, so that it can be reached
+    for (int* p = g_items; p < g_items + 5; ++p) EXPECT_TRUE(four.Add(p) && zero.Add(p) && small.Add(p) == (p < g_items + 3));
+    // Growth stops at the limit, and a removal makes room again.
+    EXPECT_EQ(std::tuple(four.Capacity(), zero.Capacity(), small.Count(), small.Capacity()), std::tuple(8u, 5u, 3u, 3u));
+    EXPECT_TRUE(small.RemoveAt(0) && small.Add(&g_items[3]));
 }
 
+// The list grows one slot at a time, so the order checks also cover the copy at each growth.
 TEST(List, FindAndRemoveAt) {
     List<int*> list;
     for (int i : {0, 1, 2, 0}) list.Add(&g_items[i]);
-    EXPECT_EQ(list.Find(&g_items[0]), 0);
-    EXPECT_EQ(list.Find(&g_items[2]), 2);
-    EXPECT_EQ(list.Find(&g_items[3]), -1);
-
-    EXPECT_FALSE(list.RemoveAt(4));  // index equal to count
-    EXPECT_TRUE(list.RemoveAt(1));
-    ASSERT_EQ(list.Count(), 3u);
-    EXPECT_EQ(list.At(1), &g_items[2]);
-    EXPECT_EQ(list.At(2), &g_items[0]);
-    EXPECT_TRUE(list.RemoveAt(2));  // the last one
-    EXPECT_TRUE(list.RemoveAt(0));
-    ASSERT_EQ(list.Count(), 1u);
-    EXPECT_EQ(list.At(0), &g_items[2]);
+    EXPECT_EQ(std::tuple(list.Find(&g_items[0]), list.Find(&g_items[2]), list.Find(&g_items[3])), std::tuple(0, 2, -1));
+    ASSERT_TRUE(!list.RemoveAt(4) && list.RemoveAt(1));  // an index equal to the count, then a middle one
+    EXPECT_EQ(std::vector(&list.At(0), &list.At(0) + list.Count()), (std::vector{&g_items[0], &g_items[2], &g_items[0]}));
+    // The last one, then the first.
+    EXPECT_TRUE(list.RemoveAt(2) && list.RemoveAt(0) && list.Count() == 1 && list.At(0) == &g_items[2]);
 }
 
 TEST(List, SingleOperationsAreAtomic) {
     List<int*> list;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([&list, t] {
-            for (int i = 0; i < 1000; ++i) list.Add(&g_items[t]);
-        });
-    for (auto& thread : threads) thread.join();
-    EXPECT_EQ(list.Count(), 4000u);
-    unsigned seen[4] = {};
-    for (unsigned i = 0; i < list.Count(); ++i) ++seen[list.At(i) - g_items];
-    for (unsigned n : seen) EXPECT_EQ(n, 1000u);
+    const auto add = [&list](int t) { for (int i = 0; i < 1000; ++i) list.Add(&g_items[t]); };
+    std::thread a(add, 0), b(add, 1), c(add, 2);
+    add(3), a.join(), b.join(), c.join();
+    for (int t = 0; t < 4; ++t) EXPECT_EQ(std::count(&list.At(0), &list.At(0) + list.Count(), &g_items[t]), 1000) << t;
 }
+
+}  // namespace
