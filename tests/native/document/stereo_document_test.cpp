@@ -27,28 +27,20 @@ namespace {
 template <int N>
 bool SamePixels(const BasicImage<N>& a, const BasicImage<N>* b) { return b && SameBytes(a, *b); }
 
-// Records every notice with what the document held at that moment, and plays the part of
-// a window that reports its own share of progress.
+// Records every notice (an eye's as "early" when the document did not hold that eye's images
+// yet), and plays the part of a window that reports its own share of progress.
 struct Recorder : DocumentListener {
     explicit Recorder(const StereoDocument& d) : document(d) {}
     void OnEyeLoaded(Eye eye, const ProgressFn& progress) override {
-        events.push_back(std::string("loaded ") + EyeName(eye));
-        sawLoadedEye = document.IsLoaded(eye) && document.HasPreview(eye);
-        Report(progress, 50);
-        Report(progress, 100);
+        const bool held = document.IsLoaded(eye) && document.HasPreview(eye);
+        events.push_back((held ? "loaded " : "early ") + std::string(EyeName(eye)));
+        Report(progress, 50), Report(progress, 100);
     }
-    void OnPreviewsRebuilt(const ProgressFn& progress) override {
-        events.push_back("rebuilt");
-        Report(progress, 100);
-    }
-    void OnPairReplaced(const ProgressFn& progress) override {
-        events.push_back("pair");
-        Report(progress, 100);
-    }
+    void OnPreviewsRebuilt(const ProgressFn& progress) override { events.push_back("rebuilt"), Report(progress, 100); }
+    void OnPairReplaced(const ProgressFn& progress) override { events.push_back("pair"), Report(progress, 100); }
     void OnAlignmentChanged() override { events.push_back("aligned"); }
     const StereoDocument& document;
     std::vector<std::string> events;
-    bool sawLoadedEye = false;
 };
 
 class Document : public ::testing::Test {
@@ -62,12 +54,18 @@ protected:
         return dir / name;
     }
     ConversionParams Params(Eye eye) const { return {settings.mode, eye, settings.custom}; }
-    ConvertedImage ExpectedPreview(Eye eye) const {
+    // The eye's preview is the one its source makes with the current settings.
+    bool PreviewIsFresh(Eye eye) const {
         ConvertedImage preview;
-        EXPECT_TRUE(MakePreviewImage(*document.Source(eye), Params(eye), settings.previewLimit, preview).ok());
-        return preview;
+        return MakePreviewImage(*document.Source(eye), Params(eye), settings.previewLimit, preview).ok() &&
+               SamePixels(preview, document.Preview(eye));
     }
     ProgressFn Record() { return [this](int p) { progress.push_back(p); }; }
+    // The recorded progress ran from 0 up to 100 without going back.
+    bool RanFully() const {
+        return !progress.empty() && progress.front() == 0 && progress.back() == 100 &&
+               std::is_sorted(progress.begin(), progress.end());
+    }
 
     ScratchDir dir;
     ConversionSettings settings{FullColour, {FullColourMatrix(Eye::Left), FullColourMatrix(Eye::Right)}, 64};
@@ -80,23 +78,16 @@ TEST_F(Document, LoadingAnEyeTakesSourceAndPreviewTogetherThenTellsTheListeners)
     const fs::path file = WriteImage("left.jpg", 5, 3, 1);
     ASSERT_TRUE(document.LoadEye(Eye::Left, file, Record()).ok());
 
-    const DecodeResult decoded = DecodeImageFile(file);
-    EXPECT_TRUE(SamePixels(decoded.image, document.Source(Eye::Left)));
-    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Left), document.Preview(Eye::Left)));
-    EXPECT_EQ(document.Preview(Eye::Left)->width(), 8);  // power-of-two sides
-    EXPECT_EQ(document.Path(Eye::Left), file);
-    EXPECT_FALSE(document.IsLoaded(Eye::Right));
-    EXPECT_EQ(document.Output(Eye::Left), nullptr);
+    EXPECT_TRUE(SamePixels(DecodeImageFile(file).image, document.Source(Eye::Left)) && PreviewIsFresh(Eye::Left));
+    // Power-of-two sides.
+    EXPECT_EQ(std::pair(document.Preview(Eye::Left)->width(), document.Path(Eye::Left)), std::pair(8, file));
+    EXPECT_TRUE(!document.IsLoaded(Eye::Right) && !document.Output(Eye::Left) && !document.CanSave());
     // One eye: the output rectangle is its own extent, centred on the origin.
     EXPECT_EQ(document.GetOutputRect(), (OutputRect{-2, -1, 2, 1}));
-    EXPECT_FALSE(document.CanSave());
-
     EXPECT_EQ(recorder.events, std::vector<std::string>{"loaded left"});
-    EXPECT_TRUE(recorder.sawLoadedEye);
     // Decoding at 0, the preview filling 0-50, the listener's share 50-100.
-    EXPECT_EQ(progress.front(), 0);
+    EXPECT_TRUE(RanFully());
     EXPECT_EQ(std::vector<int>(progress.end() - 3, progress.end()), (std::vector<int>{50, 75, 100}));
-    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
 }
 
 TEST_F(Document, ASecondLoadReplacesTheEyeAndResetsTheAlignment) {
@@ -105,24 +96,20 @@ TEST_F(Document, ASecondLoadReplacesTheEyeAndResetsTheAlignment) {
     document.SetAlignment({2.0, 1.0, 3.0});
     ASSERT_TRUE(document.MakeOutputImage(Eye::Left).ok());
 
-    const fs::path other = WriteImage("c.jpg", 7, 5, 3);
-    ASSERT_TRUE(document.LoadEye(Eye::Left, other).ok());
+    ASSERT_TRUE(document.LoadEye(Eye::Left, WriteImage("c.jpg", 7, 5, 3)).ok());
     EXPECT_EQ(document.Size(Eye::Left), (std::optional<ImageSize>{ImageSize{7, 5}}));
     EXPECT_EQ(document.Output(Eye::Left), nullptr);  // the old eye's output went with it
-    EXPECT_EQ(document.GetAlignment().offsetX, 0.0);
-    EXPECT_EQ(document.GetAlignment().rotation, 0.0);
+    EXPECT_EQ(std::pair(document.GetAlignment().offsetX, document.GetAlignment().rotation), std::pair(0.0, 0.0));
     EXPECT_EQ(document.GetOutputRect(), ComputeOutputRect(ImageSize{7, 5}, ImageSize{6, 4}, {}));
-    EXPECT_TRUE(document.CanSave());
 }
 
-// A file that cannot be loaded leaves the eye, its images, the alignment and the output
-// rectangle exactly as they were, and nobody is told of a change.
+// A file that cannot be loaded, or whose preview cannot be made, leaves the eye, its images,
+// the alignment and the output rectangle exactly as they were, and nobody is told of a change.
 class BadFile : public Document, public ::testing::WithParamInterface<std::pair<const char*, ErrorCode>> {};
 
 TEST_P(BadFile, LeavesEverythingAsItWas) {
     const fs::path good = WriteImage("good.jpg", 6, 4, 1);
     ASSERT_TRUE(document.LoadEye(Eye::Left, good).ok());
-    ASSERT_TRUE(document.LoadEye(Eye::Right, WriteImage("right.jpg", 6, 4, 2)).ok());
     document.SetAlignment({1.0, -2.0, 1.5});
     const OutputRect rect = document.GetOutputRect();
     const SourceImage source = document.Source(Eye::Left)->Clone();
@@ -133,66 +120,49 @@ TEST_P(BadFile, LeavesEverythingAsItWas) {
     const std::string kind = GetParam().first;
     const Bytes whole = ReadBytes(good);
     if (kind == "truncated") WriteBytes(bad, Bytes(whole.begin(), whole.begin() + 60));
+    if (kind == "modeZero") WriteBytes(bad, whole), settings.mode = 0;  // no conversion may be made
 
     const Status status = document.LoadEye(Eye::Left, bad);
-    EXPECT_EQ(status.code, GetParam().second) << status.message;
-    EXPECT_NE(status.message.find("bad.jpg"), std::string::npos) << status.message;
+    EXPECT_TRUE(status.code == GetParam().second && status.message.find("bad.jpg") != std::string::npos) << status.message;
+    EXPECT_EQ(status.message.rfind("Cannot make the preview of \"", 0) == 0, kind == "modeZero") << status.message;
     EXPECT_EQ(document.Path(Eye::Left), good);
-    EXPECT_TRUE(SamePixels(source, document.Source(Eye::Left)));
-    EXPECT_TRUE(SamePixels(preview, document.Preview(Eye::Left)));
-    EXPECT_EQ(document.GetAlignment().offsetY, -2.0);
+    EXPECT_TRUE(SamePixels(source, document.Source(Eye::Left)) && SamePixels(preview, document.Preview(Eye::Left)));
     EXPECT_EQ(document.GetOutputRect(), rect);
-    EXPECT_TRUE(recorder.events.empty());
+    EXPECT_TRUE(document.GetAlignment().offsetY == -2.0 && recorder.events.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, BadFile,
                          ::testing::Values(std::pair{"missing", ErrorCode::NotFound},
-                                           std::pair{"truncated", ErrorCode::Truncated}),
+                                           std::pair{"truncated", ErrorCode::Truncated},
+                                           std::pair{"modeZero", ErrorCode::ModeZero}),
                          [](const auto& info) { return std::string(info.param.first); });
-
-TEST_F(Document, APreviewThatCannotBeMadeRefusesTheWholeLoad) {
-    settings.mode = 0;  // no conversion may be made
-    const Status status = document.LoadEye(Eye::Right, WriteImage("r.jpg", 4, 4, 1));
-    EXPECT_EQ(status.code, ErrorCode::ModeZero);
-    EXPECT_EQ(status.message.rfind("Cannot make the preview of \"", 0), 0u) << status.message;
-    EXPECT_FALSE(document.IsLoaded(Eye::Right));
-    EXPECT_TRUE(recorder.events.empty());
-}
 
 TEST_F(Document, RebuildingForAnotherModeRemakesBothPreviewsThenTellsTheListeners) {
     document.AddListener(&recorder);  // added twice: still told once
     ASSERT_TRUE(document.SetEyeImage(Eye::Left, RandomSource(9, 5, 1), "l").ok());
     ASSERT_TRUE(document.SetEyeImage(Eye::Right, RandomSource(9, 5, 2), "r").ok());
-    const ConvertedImage fullLeft = document.Preview(Eye::Left)->Clone();
     recorder.events.clear();
 
     settings.mode = Monochromatic;
     const auto statuses = document.RebuildPreviews(Record());
-    EXPECT_TRUE(statuses[0].ok() && statuses[1].ok());
-    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Left), document.Preview(Eye::Left)));
-    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Right), document.Preview(Eye::Right)));
-    EXPECT_FALSE(SamePixels(fullLeft, document.Preview(Eye::Left)));
+    EXPECT_TRUE(statuses[0].ok() && statuses[1].ok() && PreviewIsFresh(Eye::Left) && PreviewIsFresh(Eye::Right));
     EXPECT_EQ(recorder.events, std::vector<std::string>{"rebuilt"});
     EXPECT_EQ(progress, (std::vector<int>{0, 40, 40, 80, 100}));
     progress.clear();
-    Subrange(Record(), 0, 100)(99);
-    Subrange(Record(), 50, 100)(33);
+    Subrange(Record(), 0, 100)(99), Subrange(Record(), 50, 100)(33);
     EXPECT_EQ(progress, (std::vector<int>{99, 66}));
 
     // A mode that allows no conversion keeps the previous previews.
     const ConvertedImage mono = document.Preview(Eye::Right)->Clone();
     settings.mode = 0;
     const auto refused = document.RebuildPreviews();
-    EXPECT_EQ(refused[0].code, ErrorCode::ModeZero);
-    EXPECT_EQ(refused[1].code, ErrorCode::ModeZero);
+    EXPECT_EQ(std::pair(refused[0].code, refused[1].code), std::pair(ErrorCode::ModeZero, ErrorCode::ModeZero));
     EXPECT_TRUE(SamePixels(mono, document.Preview(Eye::Right)));
 
     // The preview bound is read afresh too.
-    settings.mode = FullColour;
-    settings.previewLimit = 4;
-    ASSERT_TRUE(document.RebuildPreview(Eye::Left).ok());
+    settings.mode = FullColour, settings.previewLimit = 4;
+    ASSERT_TRUE(document.RebuildPreview(Eye::Left).ok() && document.RebuildPreview(Eye::Right).ok());
     EXPECT_EQ(document.Preview(Eye::Left)->width(), 4);
-    EXPECT_EQ(document.RebuildPreview(Eye::Right).code, ErrorCode::None);
 }
 
 TEST_F(Document, SwappingTheEyesRemakesEachPreviewForItsNewEyeOrChangesNothing) {
@@ -204,53 +174,43 @@ TEST_F(Document, SwappingTheEyesRemakesEachPreviewForItsNewEyeOrChangesNothing) 
     recorder.events.clear();
 
     ASSERT_TRUE(document.SwapEyes(Record()).ok());
-    EXPECT_TRUE(SamePixels(a, document.Source(Eye::Right)));
-    EXPECT_EQ(document.Path(Eye::Left), "b");
+    EXPECT_TRUE(document.Path(Eye::Left) == "b" && SamePixels(a, document.Source(Eye::Right)));
     EXPECT_EQ(document.Size(Eye::Left), (std::optional<ImageSize>{ImageSize{10, 8}}));
-    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Left), document.Preview(Eye::Left)));
-    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Right), document.Preview(Eye::Right)));
-    EXPECT_EQ(document.Output(Eye::Right), nullptr);
-    EXPECT_EQ(document.GetAlignment().rotation, 0.0);
+    EXPECT_TRUE(PreviewIsFresh(Eye::Left) && PreviewIsFresh(Eye::Right));
+    EXPECT_TRUE(!document.Output(Eye::Right) && document.GetAlignment().rotation == 0.0 && progress.back() == 100);
     EXPECT_EQ(recorder.events, std::vector<std::string>{"pair"});
-    EXPECT_EQ(progress.back(), 100);
 
     settings.mode = 0;
-    EXPECT_EQ(document.SwapEyes().code, ErrorCode::ModeZero);
-    EXPECT_EQ(document.Path(Eye::Left), "b");
-    EXPECT_TRUE(SamePixels(a, document.Source(Eye::Right)));
-    StereoDocument empty;
-    EXPECT_EQ(empty.SwapEyes().code, ErrorCode::NoImage);
+    EXPECT_EQ(std::pair(document.SwapEyes().code, StereoDocument().SwapEyes().code),
+              std::pair(ErrorCode::ModeZero, ErrorCode::NoImage));
+    EXPECT_TRUE(document.Path(Eye::Left) == "b" && SamePixels(a, document.Source(Eye::Right)));
 }
 
 TEST_F(Document, AStereoFileFillsBothEyesAtOnceUnlessItHoldsOnePicture) {
     const auto solid = [](std::uint8_t r, std::uint8_t b) {
         return EngineJpeg(16, 8, [=](int, int, std::uint8_t* p) { p[0] = b, p[1] = 0, p[2] = r; });
     };
-    WriteBytes(dir / "pair.mpo", MakeMpo({solid(250, 0), solid(0, 250)}).bytes);
+    const Bytes pair = MakeMpo({solid(250, 0), solid(0, 250)}).bytes;
+    WriteBytes(dir / "pair.mpo", pair);
     ASSERT_TRUE(document.LoadEye(Eye::Left, WriteImage("old.jpg", 8, 8, 1)).ok());
     document.SetAlignment({2.0, 0.0, 0.0});
     recorder.events.clear();
 
     ASSERT_TRUE(document.OpenFile(Eye::Right, dir / "pair.mpo", Record()).ok());
-    EXPECT_TRUE(document.FromOneFile());
-    EXPECT_GT(document.Source(Eye::Left)->row(4)[2], 200);  // frame 1, the red one, is the left eye
-    EXPECT_GT(document.Source(Eye::Right)->row(4)[0], 200);
-    EXPECT_TRUE(SamePixels(ExpectedPreview(Eye::Right), document.Preview(Eye::Right)));
+    // Frame 1, the red one, is the left eye.
+    EXPECT_TRUE(document.Source(Eye::Left)->row(4)[2] > 200 && document.Source(Eye::Right)->row(4)[0] > 200);
+    EXPECT_TRUE(document.FromOneFile() && PreviewIsFresh(Eye::Right));
     EXPECT_EQ(document.GetAlignment().offsetX, 0.0);
     EXPECT_EQ(recorder.events, std::vector<std::string>{"pair"});
-    EXPECT_EQ(progress.front(), 0);
-    EXPECT_EQ(progress.back(), 100);
-    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_TRUE(RanFully());
 
     // A damaged index changes nothing; a single picture named .mpo goes to the eye asked for.
-    const Bytes whole = MakeMpo({solid(250, 0), solid(0, 250)}).bytes;
-    WriteBytes(dir / "cut.mpo", Bytes(whole.begin(), whole.end() - 30));
+    WriteBytes(dir / "cut.mpo", Bytes(pair.begin(), pair.end() - 30));
     EXPECT_EQ(document.OpenFile(Eye::Left, dir / "cut.mpo").code, ErrorCode::Truncated);
     EXPECT_EQ(document.Path(Eye::Left), dir / "pair.mpo");
     WriteBytes(dir / "one.mpo", solid(0, 250));
     ASSERT_TRUE(document.OpenFile(Eye::Left, dir / "one.mpo").ok());
-    EXPECT_EQ(document.Path(Eye::Left), dir / "one.mpo");
-    EXPECT_EQ(document.Path(Eye::Right), dir / "pair.mpo");
+    EXPECT_EQ(std::pair(document.Path(Eye::Left), document.Path(Eye::Right)), std::pair(dir / "one.mpo", dir / "pair.mpo"));
     EXPECT_EQ(document.LoadStereoFile(dir / "one.mpo").code, ErrorCode::Unsupported);
 }
 
@@ -264,8 +224,7 @@ TEST_F(Document, AlignmentMovesTheOutputRectangleAndEveryChangeIsHeard) {
     EXPECT_TRUE(document.CanSave());
 
     document.SetAlignment({1000.0, 0.0, 0.0});  // no overlap left
-    EXPECT_TRUE(document.GetOutputRect().IsEmpty());
-    EXPECT_FALSE(document.CanSave());
+    EXPECT_TRUE(document.GetOutputRect().IsEmpty() && !document.CanSave());
 
     document.ResetAlignment();
     EXPECT_EQ(document.GetOutputRect(), (OutputRect{-20, -15, 20, 15}));
@@ -288,17 +247,13 @@ TEST_F(Document, SavingWritesTheAnaglyphOfTheOutputRectangle) {
     ASSERT_TRUE(RenderAnaglyph(left, right, document.GetOutputRect(), document.GetAlignment(), expected).ok());
 
     const fs::path out = dir / "out.jpg";
-    ASSERT_TRUE(document.SaveAnaglyph(out, 100, Record()).ok());
-    EXPECT_EQ(progress.back(), 100);
+    ASSERT_TRUE(document.SaveAnaglyph(out, 100, Record()).ok() && progress.back() == 100);
     const DecodeResult saved = DecodeImageFile(out);
-    ASSERT_TRUE(saved.ok());
-    ASSERT_EQ(saved.image.width(), expected.width());
-    ASSERT_EQ(saved.image.height(), expected.height());
+    ASSERT_EQ(std::pair(saved.image.width(), saved.image.height()), std::pair(expected.width(), expected.height()));
     double total = 0;
     for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x)
-            for (int c = 0; c < 3; ++c)
-                total += std::abs(int(saved.image.row(y)[4 * x + c]) - int(expected.row(y)[3 * x + c]));
+        for (int i = 0; i < 3 * expected.width(); ++i)
+            total += std::abs(int(saved.image.row(y)[i / 3 * 4 + i % 3]) - int(expected.row(y)[i]));
     // Quality 100 without subsampling: within a level or two on average.
     EXPECT_LT(total / (3.0 * expected.width() * expected.height()), 2.0);
     EXPECT_TRUE(SamePixels(left, document.Output(Eye::Left)));
@@ -338,8 +293,7 @@ TEST_F(Document, TheOutputOnlyLoadSavesTheSameFileAsTheInteractiveOne) {
 
     StereoDocument headless([this] { return settings; });
     ASSERT_TRUE(headless.LoadPairForOutput(l, r).ok());
-    EXPECT_EQ(headless.Source(Eye::Left), nullptr);
-    EXPECT_FALSE(headless.HasPreview(Eye::Right));
+    EXPECT_TRUE(!headless.Source(Eye::Left) && !headless.HasPreview(Eye::Right));
     EXPECT_EQ(headless.Size(Eye::Right), (std::optional<ImageSize>{ImageSize{30, 20}}));
     headless.SetAlignment(moved);
     ASSERT_TRUE(headless.SaveAnaglyph(dir / "cli.jpg", 85).ok());
@@ -348,8 +302,7 @@ TEST_F(Document, TheOutputOnlyLoadSavesTheSameFileAsTheInteractiveOne) {
     // A bad second file keeps the pair that was there.
     WriteBytes(dir / "bad.jpg", Bytes{'B', 'M', 1});
     EXPECT_FALSE(headless.LoadPairForOutput(l, dir / "bad.jpg").ok());
-    EXPECT_EQ(headless.Path(Eye::Right), r);
-    EXPECT_EQ(headless.GetAlignment().rotation, 4.0);
+    EXPECT_EQ(std::pair(headless.Path(Eye::Right), headless.GetAlignment().rotation), std::pair(r, 4.0));
 }
 
 TEST_F(Document, AutoAlignSetsWhatItFindsOrLeavesTheAlignmentAsItWas) {
@@ -358,13 +311,11 @@ TEST_F(Document, AutoAlignSetsWhatItFindsOrLeavesTheAlignmentAsItWas) {
     auto [left, right] = StereoScene(scene);
     const Alignment manual{1.0, 2.0, 0.5};
     ASSERT_TRUE(document.SetEyeImage(Eye::Left, std::move(left), "l").ok());
-    ASSERT_TRUE(document.SetEyeImage(Eye::Right, MakeSource(320, 240, [](int, int, std::uint8_t* p) {
-        p[0] = p[1] = p[2] = 128, p[3] = 255;
-    }), "flat").ok());
+    const auto flat = [](int, int, std::uint8_t* p) { p[0] = p[1] = p[2] = 128, p[3] = 255; };
+    ASSERT_TRUE(document.SetEyeImage(Eye::Right, MakeSource(320, 240, flat), "flat").ok());
     document.SetAlignment(manual);
     recorder.events.clear();
-    const AutoAlignResult refused = document.AutoAlign();
-    EXPECT_EQ(refused.status.code, ErrorCode::NoMatch);
+    EXPECT_EQ(document.AutoAlign().status.code, ErrorCode::NoMatch);
     const Alignment kept = document.GetAlignment();
     EXPECT_EQ(std::tie(kept.offsetX, kept.offsetY, kept.rotation), std::tie(manual.offsetX, manual.offsetY, manual.rotation));
     EXPECT_TRUE(recorder.events.empty());
@@ -373,29 +324,22 @@ TEST_F(Document, AutoAlignSetsWhatItFindsOrLeavesTheAlignmentAsItWas) {
     document.SetAlignment(manual);
     recorder.events.clear();
     const AutoAlignResult found = document.AutoAlign(Record());
-    ASSERT_TRUE(found.ok()) << found.status.message;
-    EXPECT_GE(found.matches, 40);
+    ASSERT_TRUE(found.ok() && found.matches >= 40) << found.status.message;
     EXPECT_NEAR(document.GetAlignment().offsetY, scene.truth.offsetY, 0.05);
     EXPECT_NEAR(document.GetAlignment().rotation, scene.truth.rotation, 0.01);
-    EXPECT_EQ(document.GetAlignment().offsetX, found.alignment.offsetX);
     EXPECT_EQ(document.GetOutputRect(), ComputeOutputRect(ImageSize{320, 240}, ImageSize{320, 240}, found.alignment));
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"aligned"}));
-    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
-    EXPECT_EQ(progress.back(), 100);
+    EXPECT_TRUE(RanFully() && recorder.events == std::vector<std::string>{"aligned"});
 
     // An output-only load aligns from the luma it keeps when asked to, and only then.
     const Alignment fromSources = document.GetAlignment();
-    for (Eye eye : {Eye::Left, Eye::Right}) {
-        const SourceImage& source = *document.Source(eye);
-        WriteBytes(dir / EyeName(eye), EngineJpeg(320, 240, [&](int x, int y, std::uint8_t* p) {
-            std::copy_n(source.row(y) + 4 * x, 3, p);
-        }));
-    }
+    for (Eye eye : {Eye::Left, Eye::Right})
+        WriteBytes(dir / EyeName(eye), EngineJpeg(320, 240, [&source = *document.Source(eye)](int x, int y, std::uint8_t* p) {
+                       std::copy_n(source.row(y) + 4 * x, 3, p);
+                   }));
     StereoDocument headless([this] { return settings; }, StereoDocument::Previews::None);
     ASSERT_TRUE(headless.LoadPairForOutput(dir / "left", dir / "right").ok());
     EXPECT_EQ(headless.AutoAlign().status.code, ErrorCode::NoImage);
-    ASSERT_TRUE(headless.LoadPairForOutput(dir / "left", dir / "right", true).ok());
-    ASSERT_TRUE(headless.AutoAlign().ok());
+    ASSERT_TRUE(headless.LoadPairForOutput(dir / "left", dir / "right", true).ok() && headless.AutoAlign().ok());
     EXPECT_NEAR(headless.GetAlignment().offsetY, fromSources.offsetY, 0.05);
     EXPECT_NEAR(headless.GetAlignment().rotation, fromSources.rotation, 0.01);
 }
