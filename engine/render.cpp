@@ -161,7 +161,9 @@ struct LeftSampler {
 
     // Output row y: the right crop's pixels `right` ORed with the left layer, into dst.
     void RenderRow(std::int32_t y, std::int32_t width, const std::uint8_t* right, std::uint8_t* dst) const {
-        const auto [U0, V0, dU, dV] = StartOf(y);
+        // Named copies rather than a structured binding, which C++17 lambdas cannot capture.
+        const RowStart start = StartOf(y);
+        const std::int64_t U0 = start.U0, V0 = start.V0, dU = start.dU, dV = start.dV;
         std::memcpy(dst, right, std::size_t(width) * 3);
         if (whole) return CopyRow(U0 >> 32, V0 >> 32, width, dst);
         // All sixteen taps inside the image.
