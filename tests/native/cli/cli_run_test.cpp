@@ -127,7 +127,7 @@ void WriteScene(const fs::path& dir, const test::SceneParams& scene) {
     }
 }
 
-TEST_F(CliRun, AutoAlignPrintsOrRendersTheAlignmentItFindsAndRefusesWithoutWriting) {
+TEST_F(CliRun, AutoAlignPrintsOrRendersTheAlignmentItFindsAndABatchAlignsTheSameWay) {
     test::SceneParams scene;
     scene.truth = {-5.0, 6.5, -4.0};
     WriteScene(dir_, scene);
