@@ -17,19 +17,16 @@ protected:
     const fs::path dir_ = fs::temp_directory_path() / ("bistrope-batch-test-" + std::to_string(::getpid()));
     void SetUp() override { fs::create_directories(dir_ / "in"); }
     void TearDown() override { fs::remove_all(dir_); }
-    void Touch(std::initializer_list<const char*> names) {
-        for (const char* name : names) std::ofstream(dir_ / name) << "x";
-    }
-    // Each pair as "name: inputs [the problem's first words]", inputs relative to the scratch folder.
+    void Touch(std::initializer_list<const char*> names) { for (const char* n : names) std::ofstream(dir_ / n) << "x"; }
+    // Each pair as "name: inputs [the problem's first two words]", paths relative to the scratch folder.
     std::vector<std::string> Found(const std::vector<fs::path>& inputs, StereoLayout layout = StereoLayout::Auto) {
         std::vector<std::string> lines;
-        for (const BatchPair& p : FindPairs(inputs, dir_ / "out", layout).pairs) {
-            EXPECT_EQ(p.output, dir_ / "out" / (p.name + ".jpg"));
+        for (const BatchPair& p : FindPairs(inputs, dir_, layout).pairs) {
+            EXPECT_EQ(p.output, dir_ / (p.name + ".jpg"));
             std::string line = p.name + ":";
             for (const fs::path& input : p.Inputs()) line += " " + input.lexically_relative(dir_).string();
-            std::size_t words = 0;  // the problem's first three words
-            for (int i = 0; i < 3; ++i) words = p.problem.find(' ', words + 1);
-            lines.push_back(line + (p.problem.empty() ? "" : " [" + p.problem.substr(0, words) + "]"));
+            const std::string said = p.problem.substr(0, p.problem.find(' ', p.problem.find(' ') + 1));
+            lines.push_back(line + (p.problem.empty() ? "" : " [" + said + "]"));
         }
         return lines;
     }
@@ -43,30 +40,25 @@ TEST_F(Batch, PairsAreFoundByNameOrAsStereoFilesAndEveryUnmakeablePairSaysWhy) {
         "B: in/B-Left.tif in/B-RIGHT.jpeg",
         "a: in/a_L.jpg in/a_R.PNG",
         "c: in/c_l.bmp in/c_r.gif",
-        "d: in/d_L.jpg [the right eye]",
-        "e: in/e.MPO [other inputs make]",
-        "e: in/e_L.jpg in/e_R.jpg [other inputs make]",
+        "d: in/d_L.jpg [the right]",
+        "e: in/e.MPO [other inputs]",
+        "e: in/e_L.jpg in/e_R.jpg [other inputs]",
         "f: in/f.jps",
-        "m: in/m_L.jpg in/m_R.jpg [2 left eyes:]",
-        "n: in/n-right.jpg [the left eye]",
-        "n: in/n_L.jpg [the right eye]",
-        "none: none.mpo [the file does]",
-        "plain: plain.png [not a stereo]",
+        "m: in/m_L.jpg in/m_R.jpg [2 left]",
+        "n: in/n-right.jpg [the left]",
+        "n: in/n_L.jpg [the right]",
+        "none: none.mpo [the file]",
+        "plain: plain.png [not a]",
     };
     // The folder given twice and a file of it given again count once.
     EXPECT_EQ(Found({dir_ / "in", dir_ / "none.mpo", dir_ / "plain.png", dir_ / "in/", dir_ / "in/f.jps"}), expected);
-    EXPECT_TRUE(FindPairs({dir_ / "in", dir_ / "in/"}, dir_, StereoLayout::Auto).warnings.empty());
+    fs::create_directories(dir_ / "sbs");  // only a folder without pairs warns
+    EXPECT_EQ(FindPairs({dir_ / "in", dir_ / "sbs", dir_ / "in/"}, dir_, StereoLayout::Auto).warnings,
+              std::vector<std::string>{"no stereo pairs in the folder \"" + (dir_ / "sbs").string() + "\""});
     // Split side by side, every picture is a pair of its own; one would replace its input.
-    fs::create_directories(dir_ / "sbs");
-    Touch({"sbs/p.png", "sbs/q_L.jpg"});
-    EXPECT_EQ(Found({dir_ / "sbs"}, StereoLayout::Cross), (std::vector<std::string>{"p: sbs/p.png", "q_L: sbs/q_L.jpg"}));
-    Touch({"o.jpg"});
-    EXPECT_NE(FindPairs({dir_ / "o.jpg"}, dir_, StereoLayout::Cross).pairs[0].problem.find("would replace an input"),
-              std::string::npos);
-    fs::create_directories(dir_ / "out");
-    const Discovery empty = FindPairs({dir_ / "out"}, dir_ / "out", StereoLayout::Auto);
-    EXPECT_TRUE(empty.pairs.empty());
-    ASSERT_EQ(empty.warnings.size(), 1u);
+    Touch({"sbs/p.png", "sbs/q_L.jpg", "o.jpg"});
+    EXPECT_EQ(Found({dir_ / "sbs", dir_ / "o.jpg"}, StereoLayout::Cross),
+              (std::vector<std::string>{"o: o.jpg [the output]", "p: sbs/p.png", "q_L: sbs/q_L.jpg"}));
 }
 
 TEST(BatchShards, TheShardsPartitionTheSortedListInOrder) {
@@ -84,30 +76,24 @@ TEST_F(Batch, AnOutputNewerThanEveryInputIsUpToDate) {
     Touch({"in/a_L.jpg", "in/a_R.jpg", "a.jpg"});
     const BatchPair pair{"a", dir_ / "in/a_L.jpg", dir_ / "in/a_R.jpg", dir_ / "a.jpg", {}};
     const auto now = fs::last_write_time(dir_ / "a.jpg");
-    fs::last_write_time(dir_ / "in/a_L.jpg", now - 10s);
-    fs::last_write_time(dir_ / "in/a_R.jpg", now - 5s);
-    EXPECT_TRUE(IsUpToDate(pair));
-    fs::last_write_time(dir_ / "in/a_R.jpg", now);  // same time: not newer
-    EXPECT_FALSE(IsUpToDate(pair));
-    fs::last_write_time(dir_ / "in/a_R.jpg", now - 5s);
-    fs::last_write_time(dir_ / "in/a_L.jpg", now + 1s);
-    EXPECT_FALSE(IsUpToDate(pair));
+    // The same time as an input's is not newer.
+    for (auto [left, right, upToDate] :
+         {std::tuple(-10s, -5s, true), std::tuple(-10s, 0s, false), std::tuple(1s, -5s, false)}) {
+        fs::last_write_time(dir_ / "in/a_L.jpg", now + left);
+        fs::last_write_time(dir_ / "in/a_R.jpg", now + right);
+        EXPECT_EQ(IsUpToDate(pair), upToDate) << left.count() << " " << right.count();
+    }
     fs::remove(dir_ / "a.jpg");
     EXPECT_FALSE(IsUpToDate(pair));
 }
 
 TEST(BatchReport, OneJsonLineWithOddNamesEscaped) {
     const BatchPair pair{"q", "d/we\"ird\\ \xc3\xa9\x01\n.mpo", {}, "o/\xff\xc3.jpg", {}};
-    PairResult result;
-    result.state = PairState::Written;
-    result.alignment = Alignment{1.5, -2, 0.25};
-    result.seconds = 1.23456;
-    EXPECT_EQ(ReportLine(pair, result),
+    EXPECT_EQ(ReportLine(pair, PairResult{PairState::Written, "", Alignment{1.5, -2, 0.25}, 1.23456}),
               "{\"inputs\":[\"d/we\\\"ird\\\\ \xc3\xa9\\u0001\\n.mpo\"],\"output\":\"o/\\udcff\\udcc3.jpg\","
               "\"status\":\"written\",\"reason\":null,\"alignment\":{\"x\":1.5,\"y\":-2,\"rotation\":0.25},"
               "\"seconds\":1.235}");
-    result = PairResult{PairState::Failed, "bad \"x\"\t", std::nullopt, 0};
-    EXPECT_EQ(ReportLine(BatchPair{"a", "l", "r", "a.jpg", {}}, result),
+    EXPECT_EQ(ReportLine(BatchPair{"a", "l", "r", "a.jpg", {}}, PairResult{PairState::Failed, "bad \"x\"\t", {}, 0}),
               "{\"inputs\":[\"l\",\"r\"],\"output\":\"a.jpg\",\"status\":\"failed\",\"reason\":\"bad \\\"x\\\"\\t\","
               "\"alignment\":null,\"seconds\":0.000}");
     // Overlong, surrogate and cut-off sequences are not UTF-8.

@@ -21,25 +21,24 @@ std::string Parsed(const std::vector<std::string>& args) {
     return r.ok() ? s.str() : r.error;
 }
 
-TEST(CliOptions, DefaultsAndTheGnuSpellingsOfEveryOption) {
+TEST(CliOptions, DefaultsTheGnuSpellingsOfEveryOptionAndThePrintedAlignment) {
     EXPECT_EQ(Parsed({"l.jpg", "r.jpg", "-o", "out.jpg"}), "l.jpg r.jpg out.jpg m2 q80 0,0 r0");
     // Long with "=" or a separate value, abbreviated, short attached (also negative), "--".
     EXPECT_EQ(Parsed({"--mode=optimised", "--qual", "95", "--rotation=-1.5", "-x-3,4", "--output=o.jpg", "--", "-a", "b"}),
               "-a b o.jpg m4 q95 -3,4 r-1.5");
-    EXPECT_EQ(Parsed({"-r", "-20", "-q0", "-m", "5", "-oout.jpg", "--print-rect", "--offset", "12.5,-7.25", "a", "b"}),
-              "a b out.jpg m5 q0 12.5,-7.25 r-20 rect");
-    EXPECT_EQ(Parsed({"-m", "mono", "--print-rect", "a", "b"}), "a b  m1 q80 0,0 r0 rect");
+    EXPECT_EQ(Parsed({"-r", "-20", "-q0", "-m", "5", "--print-rect", "--offset", "12.5,-7.25", "a", "b"}),  // no -o needed
+              "a b  m5 q0 12.5,-7.25 r-20 rect");
     EXPECT_EQ(Parsed({"-h"}), "   m2 q80 0,0 r0 help");
-}
-
-TEST(CliOptions, ABatchTakesAnyNumberOfInputsAndItsOwnOptions) {
+    // A batch takes any number of inputs and options of its own.
     const ParseResult r = ParseOptions({"--batch", "-Oout", "a", "-j", "3", "--shard=2/5", "--report", "r.json", "--force",
                                         "-m", "half", "b", "c"});
-    ASSERT_TRUE(r.ok()) << r.error;
     const Options& o = r.options;
-    EXPECT_EQ(o.inputs, (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(std::tuple(o.destination, o.jobs, o.shard, o.shards, o.report, o.force, o.mode),
-              std::tuple("out", 3, 2, 5, "r.json", true, 3u));
+    EXPECT_EQ(std::tuple(r.error, o.inputs, o.destination, o.jobs, o.shard, o.shards, o.report, o.force, o.mode),
+              std::tuple("", std::vector<std::string>{"a", "b", "c"}, "out", 3, 2, 5, "r.json", true, 3u));
+    // What --auto-align --print-alignment prints, -x and -r take back.
+    EXPECT_EQ(FormatAlignment({3.5, -7.125, 17.25}) + " " + FormatAlignment({-12.346, 0.004, -0.0004}),
+              "3.50,-7.13 17.250 -12.35,0.00 0.000");
+    EXPECT_EQ(Parsed({"-o", "o", "-x", "3.50,-7.13", "-r", "17.250", "a", "b"}), "a b o m2 q80 3.5,-7.13 r17.25");
 }
 
 TEST(CliOptions, BadOptionsSayWhatIsWrongInOneLine) {
@@ -81,30 +80,14 @@ TEST(CliOptions, BadOptionsSayWhatIsWrongInOneLine) {
         EXPECT_THAT(ParseOptions(args).error, AllOf(HasSubstr(says), ::testing::Not(HasSubstr("\n"))));
 }
 
-TEST(CliOptions, AutoAlignPrintsWhatOffsetAndRotationTakeBack) {
-    const ParseResult r = ParseOptions({"--auto-align", "--print-alignment", "a", "b"});
-    ASSERT_TRUE(r.ok()) << r.error;  // no -o needed
-    EXPECT_TRUE(r.options.autoAlign && r.options.printAlignment);
-    EXPECT_EQ(FormatAlignment({3.5, -7.125, 17.25}), "3.50,-7.13 17.250");
-    EXPECT_EQ(FormatAlignment({-12.346, 0.004, -0.0004}), "-12.35,0.00 0.000");
-    EXPECT_EQ(Parsed({"-o", "o", "-x", "3.50,-7.13", "-r", "17.250", "a", "b"}), "a b o m2 q80 3.5,-7.13 r17.25");
-}
-
 TEST(CliOptions, MatrixFilesHoldExactly25NumbersRowByRow) {
     std::string error;
     const auto m = ParseMatrixText("# red from green\n0 0 0 0 0\n1, 0, 0, 0, 0\n0 0 0 0 0\n0 0 0 1 0\n0.5 0 0 0 1\n", error);
     ASSERT_TRUE(m) << error;
-    EXPECT_EQ(m->at(1, 0), 1.0f);
-    EXPECT_EQ(m->at(4, 0), 0.5f);
-    EXPECT_EQ(m->at(3, 3), 1.0f);
-    EXPECT_FALSE(ParseMatrixText("1 2 3", error));
-    EXPECT_THAT(error, HasSubstr("3 numbers"));
-    std::string numbers;
-    for (int i = 0; i < 26; ++i) numbers += "1 ";
-    EXPECT_FALSE(ParseMatrixText(numbers, error));
-    EXPECT_THAT(error, HasSubstr("26 numbers"));
-    EXPECT_FALSE(ParseMatrixText("1 x", error));
-    EXPECT_THAT(error, HasSubstr("'x' is not a number"));
+    EXPECT_EQ(std::tuple(m->at(1, 0), m->at(4, 0), m->at(3, 3)), std::tuple(1.0f, 0.5f, 1.0f));
+    for (auto [text, says] : {std::pair("1 2 3", "3 numbers"), std::pair("1 x", "'x' is not a number"),
+                              std::pair("1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "26 numbers")})
+        EXPECT_THAT(ParseMatrixText(text, error) ? "parsed" : error, HasSubstr(says));
 }
 
 }  // namespace
