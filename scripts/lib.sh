@@ -14,7 +14,7 @@ WINESERVER=/usr/lib/wine/wineserver
 BISTROPE_PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   g++-mingw-w64-x86-64-posix mingw-w64-tools nasm dpkg-dev
-  googletest libbenchmark-dev clang libfuzzer-14-dev
+  googletest libbenchmark-dev clang libfuzzer-14-dev libclang-rt-14-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
   wine wine64 xvfb xdotool x11-utils imagemagick fonts-liberation
   libjpeg-turbo-progs libimage-exiftool-perl libvips-tools time bc
