@@ -500,14 +500,15 @@ FloatPlane AlignedLeft(const GreyImage& left, std::int32_t width, std::int32_t h
         height,
         [&](std::int32_t y0, std::int32_t y1) {
             for (std::int32_t j = y0; j < y1; ++j) {
-                const double dy = (j + 0.5) * scale - rightCy - model.offsetY;
+                // Right pixel i's point in the left level: (x, y) + i (c, -s).
+                const double dx = 0.5 * scale - rightCx, dy = (j + 0.5) * scale - rightCy - model.offsetY;
+                const double x0 = (leftCx + c * dx + s * dy) / scale - 0.5, y0 = (leftCy - s * dx + c * dy) / scale - 0.5;
+                float* row = &out.at(0, j);
                 for (std::int32_t i = 0; i < width; ++i) {
-                    const double dx = (i + 0.5) * scale - rightCx;
-                    const double x = (leftCx + c * dx + s * dy) / scale - 0.5;
-                    const double y = (leftCy - s * dx + c * dy) / scale - 0.5;
-                    out.at(i, j) = x >= 0 && y >= 0 && x <= left.width() - 1 && y <= left.height() - 1
-                                       ? Bilinear(left, x, y)
-                                       : std::numeric_limits<float>::quiet_NaN();
+                    const double x = x0 + c * i, y = y0 - s * i;
+                    row[i] = x >= 0 && y >= 0 && x <= left.width() - 1 && y <= left.height() - 1
+                                 ? Bilinear(left, x, y)
+                                 : std::numeric_limits<float>::quiet_NaN();
                 }
             }
         },
