@@ -502,7 +502,8 @@ FloatPlane AlignedLeft(const GreyImage& left, std::int32_t width, std::int32_t h
             for (std::int32_t j = y0; j < y1; ++j) {
                 // Right pixel i's point in the left level: (x, y) + i (c, -s).
                 const double dx = 0.5 * scale - rightCx, dy = (j + 0.5) * scale - rightCy - model.offsetY;
-                const double x0 = (leftCx + c * dx + s * dy) / scale - 0.5, y0 = (leftCy - s * dx + c * dy) / scale - 0.5;
+                const double x0 = (leftCx + c * dx + s * dy) / scale - 0.5;
+                const double y0 = (leftCy - s * dx + c * dy) / scale - 0.5;
                 float* row = &out.at(0, j);
                 for (std::int32_t i = 0; i < width; ++i) {
                     const double x = x0 + c * i, y = y0 - s * i;
@@ -516,10 +517,12 @@ FloatPlane AlignedLeft(const GreyImage& left, std::int32_t width, std::int32_t h
     return out;
 }
 
+// A search along a row: the best shift, its correlation, the best 2 or more shifts away,
+// those one shift either side, and whether the best is at an end of the range.
 struct RowSearch {
-    int at = 0;                                   // the best shift
-    float best = -2, second = -2, before = -2, after = -2;  // correlations; second: 2 or more away
-    bool edge = true;                             // the best is at an end of the range
+    int at = 0;
+    float best = -2, second = -2, before = -2, after = -2;
+    bool edge = true;
 };
 
 // Normalised correlation of `from`'s patch at pixel (x, y) with `to`'s patches at (x + d, y)
