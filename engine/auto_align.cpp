@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <new>
 #include <string>
 #include <vector>
@@ -27,6 +28,10 @@ constexpr int kBorder = 14;           // corners keep this far from the edges
 constexpr double kMaxTurn = 35.0;     // orientations of a match differ by less (degrees)
 constexpr float kRatio = 0.8f;        // best distance below this share of the second best
 constexpr int kPatch = 8;             // refinement patch radius
+constexpr int kDenseHalf = 5;         // dense parallax patches: 11 x 11
+constexpr int kDensePlaces = 3000;    // grid places tried for dense parallax, about
+constexpr int kMinDense = 100;        // fewer dense matches: the corners' parallaxes decide
+constexpr double kMinTexture = 4;     // dense places: about 2 grey levels a pixel of slope both ways
 constexpr double kPi = 3.14159265358979323846;
 
 struct FloatPlane {
@@ -484,6 +489,141 @@ bool Refine(const GreyImage& left, const GreyImage& right, int k, double angle, 
     return true;
 }
 
+// The left eye at a pyramid level seen through `model` with offsetX 0, on the right eye's
+// pixel grid of that level (`width` x `height`): the value at each right pixel centre,
+// bilinear, NaN where the left eye does not reach.
+FloatPlane AlignedLeft(const GreyImage& left, std::int32_t width, std::int32_t height, double scale,
+                       const RowModel& model, double leftCx, double leftCy, double rightCx, double rightCy) {
+    FloatPlane out(width, height);
+    const double s = std::sin(model.angle), c = std::cos(model.angle);
+    ParallelRows(
+        height,
+        [&](std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t j = y0; j < y1; ++j) {
+                // Right pixel i's point in the left level: (x, y) + i (c, -s).
+                const double dx = 0.5 * scale - rightCx, dy = (j + 0.5) * scale - rightCy - model.offsetY;
+                const double x0 = (leftCx + c * dx + s * dy) / scale - 0.5;
+                const double y0 = (leftCy - s * dx + c * dy) / scale - 0.5;
+                float* row = &out.at(0, j);
+                for (std::int32_t i = 0; i < width; ++i) {
+                    const double x = x0 + c * i, y = y0 - s * i;
+                    row[i] = x >= 0 && y >= 0 && x <= left.width() - 1 && y <= left.height() - 1
+                                 ? Bilinear(left, x, y)
+                                 : std::numeric_limits<float>::quiet_NaN();
+                }
+            }
+        },
+        std::int64_t(width) * 12);
+    return out;
+}
+
+// A search along a row: the best shift, its correlation, the best 2 or more shifts away,
+// those one shift either side, and whether the best is at an end of the range.
+struct RowSearch {
+    int at = 0;
+    float best = -2, second = -2, before = -2, after = -2;
+    bool edge = true;
+};
+
+// Normalised correlation of `from`'s patch at pixel (x, y) with `to`'s patches at (x + d, y)
+// for d in [low, high] (clipped to the picture); patches reaching NaN do not count.
+RowSearch SearchRow(const FloatPlane& from, const FloatPlane& to, int x, int y, int low, int high) {
+    constexpr int R = kDenseHalf, N = (2 * R + 1) * (2 * R + 1);
+    RowSearch r;
+    low = std::max(low, R - x), high = std::min(high, to.w - 1 - R - x);
+    if (high - low < 2 || x - R < 0 || x + R >= from.w || y - R < 0 || y + R >= to.h) return r;
+    std::array<float, N> t;
+    double sum = 0, squares = 0;
+    for (int j = -R, n = 0; j <= R; ++j)
+        for (int i = -R; i <= R; ++i, ++n) sum += t[std::size_t(n)] = from.at(x + i, y + j);
+    for (float& v : t) v -= float(sum / N), squares += double(v) * v;
+    if (!(squares > N)) return r;  // flat, or reaching outside the eye
+    for (float& v : t) v *= float(1 / std::sqrt(squares));
+    // Column sums of `to` over the patch's rows, for each patch's mean and variance.
+    const int x0 = x + low - R, columns = high - low + 2 * R + 1;
+    std::vector<double> cs(std::size_t(columns), 0.0), cq(std::size_t(columns), 0.0);
+    for (int j = -R; j <= R; ++j) {
+        const float* row = &to.v[std::size_t(y + j) * to.w + x0];
+        for (int i = 0; i < columns; ++i) cs[std::size_t(i)] += row[i], cq[std::size_t(i)] += double(row[i]) * row[i];
+    }
+    std::vector<float> score(std::size_t(high - low + 1), -2.0f);
+    double ws = 0, wq = 0;
+    for (int i = 0; i < 2 * R; ++i) ws += cs[std::size_t(i)], wq += cq[std::size_t(i)];
+    for (int d = low; d <= high; ++d) {
+        const int k = d - low;
+        ws += cs[std::size_t(k + 2 * R)], wq += cq[std::size_t(k + 2 * R)];
+        const double variance = wq - ws * ws / N;
+        if (variance > 1e-3) {
+            float cross = 0;
+            for (int j = -R, n = 0; j <= R; ++j) {
+                const float* row = &to.v[std::size_t(y + j) * to.w + (x + d - R)];
+                for (int i = 0; i <= 2 * R; ++i, ++n) cross += t[std::size_t(n)] * row[i];
+            }
+            score[std::size_t(k)] = float(cross / std::sqrt(variance));
+        }
+        ws -= cs[std::size_t(k)], wq -= cq[std::size_t(k)];
+    }
+    for (int d = low; d <= high; ++d)
+        if (score[std::size_t(d - low)] > r.best) r.best = score[std::size_t(d - low)], r.at = d;
+    for (int d = low; d <= high; ++d)
+        if (std::abs(d - r.at) >= 2) r.second = std::max(r.second, score[std::size_t(d - low)]);
+    r.edge = r.at == low || r.at == high;
+    if (!r.edge) r.before = score[std::size_t(r.at - 1 - low)], r.after = score[std::size_t(r.at + 1 - low)];
+    return r;
+}
+
+// Parallaxes of a grid of textured places of the right eye (about kDensePlaces), each found
+// along the same row of the aligned left eye within [low, high] level pixels: kept when it
+// correlates at 0.85 or more, no shift 2 or more away comes within 0.1, the search back from
+// the left eye lands within a pixel, and the correlation peaks inside the range; refined by a
+// parabola. In the level's pixels.
+std::vector<double> DenseParallax(const FloatPlane& right, const FloatPlane& left, int low, int high) {
+    constexpr int R = kDenseHalf;
+    const int step = std::max(4, int(std::sqrt(double(right.w) * right.h / kDensePlaces)));
+    const std::int32_t rows = std::max(0, (right.h - 2 * R - 2) / step);
+    std::vector<std::vector<double>> found(static_cast<std::size_t>(rows));
+    ParallelRows(
+        rows,
+        [&](std::int32_t b, std::int32_t e) {
+            for (std::int32_t n = b; n < e; ++n) {
+                const int y = R + 1 + n * step;
+                for (int x = R + 1; x < right.w - R - 1; x += step) {
+                    // Texture both ways: the smaller eigenvalue of the patch's structure tensor.
+                    double xx = 0, xy = 0, yy = 0;
+                    for (int j = -R; j <= R; ++j)
+                        for (int i = -R; i <= R; ++i) {
+                            const double gx = 0.5 * (right.at(x + i + 1, y + j) - right.at(x + i - 1, y + j));
+                            const double gy = 0.5 * (right.at(x + i, y + j + 1) - right.at(x + i, y + j - 1));
+                            xx += gx * gx, xy += gx * gy, yy += gy * gy;
+                        }
+                    const double smaller = 0.5 * (xx + yy - std::sqrt((xx - yy) * (xx - yy) + 4 * xy * xy));
+                    if (smaller < (2 * R + 1) * (2 * R + 1) * kMinTexture) continue;
+                    const RowSearch there = SearchRow(right, left, x, y, low, high);
+                    if (there.edge || there.best < 0.85f || there.second > there.best - 0.1f) continue;
+                    const RowSearch back = SearchRow(left, right, x + there.at, y, -high, -low);
+                    if (back.edge || std::abs(back.at + there.at) > 1) continue;
+                    const double curvature = double(there.before) - 2.0 * there.best + there.after;
+                    if (!(curvature < 0)) continue;
+                    found[std::size_t(n)].push_back(
+                        there.at + std::clamp(0.5 * (there.before - there.after) / curvature, -0.5, 0.5));
+                }
+            }
+        },
+        std::int64_t(right.w / step) * (high - low + 1) * 300);
+    std::vector<double> all;
+    for (const auto& row : found) all.insert(all.end(), row.begin(), row.end());
+    return all;
+}
+
+// The 98th percentile, interpolated; `values` is reordered.
+double Percentile98(std::vector<double>& values) {
+    std::sort(values.begin(), values.end());
+    const double at = 0.98 * double(values.size() - 1);
+    const std::size_t below = std::size_t(at);
+    const double next = values[std::min(below + 1, values.size() - 1)];
+    return values[below] + (at - below) * (next - values[below]);
+}
+
 AutoAlignResult Refuse(int matches, std::string why) {
     AutoAlignResult r;
     r.status = Status::Error(ErrorCode::NoMatch, std::move(why));
@@ -580,18 +720,26 @@ AutoAlignResult Align(const GreyImage& left, const GreyImage& right, const Progr
         return Refuse(int(use.size()), "the pictures are turned " + std::to_string(int(std::lround(degrees))) +
                                            " degrees from each other, more than the 20 an alignment allows");
 
-    // Parallax with offsetX = 0; offsetX brings its 98th percentile to zero.
+    // Parallax with offsetX = 0 of the consistent matches, then of a dense sample on the
+    // matching level searched over the matches' range and a margin; offsetX brings the 98th
+    // percentile of the dense one (the matches' when it is too small) to zero.
     const double s = std::sin(model.angle), c = std::cos(model.angle);
     std::vector<double> parallax;
     for (int i : use) {
         const Match& m = refined[std::size_t(i)];
         parallax.push_back(c * m.lx - s * m.ly - m.rx);
     }
-    std::sort(parallax.begin(), parallax.end());
-    const double at = 0.98 * double(parallax.size() - 1);
-    const std::size_t below = std::size_t(at);
-    const double next = parallax[std::min(below + 1, parallax.size() - 1)];
-    const double near = parallax[below] + (at - below) * (next - parallax[below]);
+    const auto [lowest, highest] = std::minmax_element(parallax.begin(), parallax.end());
+    const GreyImage& rightLevel = level(rightLevels, right, levels);
+    const FloatPlane alignedLeft = AlignedLeft(level(leftLevels, left, levels), rightLevel.width(),
+                                               rightLevel.height(), coarse, model, leftCx, leftCy, rightCx, rightCy);
+    FloatPlane rightPlane(rightLevel.width(), rightLevel.height());
+    for (std::int32_t y = 0; y < rightPlane.h; ++y)
+        std::copy(rightLevel.row(y), rightLevel.row(y) + rightPlane.w, &rightPlane.at(0, y));
+    const int margin = std::max(4, rightPlane.w / 128);
+    std::vector<double> dense = DenseParallax(rightPlane, alignedLeft, int(std::floor(*lowest / coarse)) - margin,
+                                              int(std::ceil(*highest / coarse)) + margin);
+    const double near = dense.size() >= std::size_t(kMinDense) ? Percentile98(dense) * coarse : Percentile98(parallax);
 
     AutoAlignResult result;
     result.alignment = {-near, model.offsetY, degrees};

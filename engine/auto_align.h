@@ -11,13 +11,15 @@
 // its vertical disparity and A(pL).x - pR.x its parallax: positive in front of the screen,
 // negative behind it. The aligner makes the vertical disparities as small as it can
 // (least squares over the consistent matches) and sets offsetX so that the 98th
-// percentile of the parallaxes is zero: the nearest 2 % of the matched points lie at the
-// screen, without one stray match deciding it.
+// percentile of the parallaxes of a dense sample of the scene is zero: the nearest 2 % of
+// the matched points lie at the screen, without one stray match deciding it.
 //
 // Method (docs/auto-align.md): corners and rotation-normalised patch descriptors on a
 // reduced copy, mutual-best matches with a ratio test, a RANSAC fit of (offsetY, rotation)
 // to the vertical disparities, then each consistent match refined to a fraction of a pixel
-// by patch correlation down the pyramid to full size, and a final robust fit.
+// by patch correlation down the pyramid to full size, and a final robust fit. The
+// parallaxes then come from a grid of textured points matched along the levelled rows of
+// the reduced copy (the consistent matches' own when too few of them match).
 
 #include "engine/image.h"
 #include "engine/output_rect.h"

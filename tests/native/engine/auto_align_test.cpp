@@ -47,6 +47,18 @@ INSTANTIATE_TEST_SUITE_P(KnownWarps, AutoAlignRecovers,
                                            // Matched on a reduced copy, refined down to full size.
                                            Case{-7, 9.25, 4, 1501, 401, 1500, 400}));
 
+// A near box whose texture repeats down it gives few corner matches (each of its corners has
+// equally good partners above and below) but matches along its rows.
+TEST(AutoAlign, NearBoxWithFewCornerMatchesAtTheScreen) {
+    test::SceneParams scene;
+    scene.nearPeriod = 16, scene.nearShift = 3, scene.truth = {2, -4, 1.5};
+    const auto [left, right] = test::StereoScene(scene);
+    const AutoAlignResult r = AutoAlign(MakeGreyImage(left), MakeGreyImage(right));
+    ASSERT_TRUE(r.ok()) << r.status.message;
+    // The matches alone put the background at the screen, 3 pixels off.
+    EXPECT_NEAR(r.alignment.offsetX, scene.truth.offsetX - scene.nearShift, 0.25);
+}
+
 SourceImage Pattern(int w, int h, double (*value)(double, double)) {
     SourceImage img = SourceImage::Create(w, h);
     for (int y = 0; y < h; ++y)

@@ -42,8 +42,11 @@ std::pair<SourceImage, SourceImage> StereoScene(const SceneParams& p) {
     };
     SourceImage left = SourceImage::Create(leftW, leftH), right = SourceImage::Create(p.width, p.height);
     const double t = p.truth.rotation * kDegreesToRadians, c = std::cos(t), s = std::sin(t);
+    const auto texture = [&](double x, double y, bool near) {
+        return SceneTexture(x, near && p.nearPeriod ? std::fmod(y, p.nearPeriod) : y, p.seed);
+    };
     for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x) grey(right, x, y, SceneTexture(x + 0.5, y + 0.5, p.seed));
+        for (int x = 0; x < p.width; ++x) grey(right, x, y, texture(x + 0.5, y + 0.5, inBox(x + 0.5, y + 0.5)));
     for (int y = 0; y < leftH; ++y)
         for (int x = 0; x < leftW; ++x) {
             // Where the left pixel lands on the right image: A(pL) = cR + o + Rot (pL - cL).
@@ -51,8 +54,8 @@ std::pair<SourceImage, SourceImage> StereoScene(const SceneParams& p) {
             const double qx = w / 2 + p.truth.offsetX + c * dx - s * dy;
             const double qy = h / 2 + p.truth.offsetY + s * dx + c * dy;
             // The near box is seen nearShift further right by the left eye.
-            const double sx = inBox(qx - p.nearShift, qy) ? qx - p.nearShift : qx;
-            grey(left, x, y, SceneTexture(sx, qy, p.seed));
+            const bool near = inBox(qx - p.nearShift, qy);
+            grey(left, x, y, texture(near ? qx - p.nearShift : qx, qy, near));
         }
     return {std::move(left), std::move(right)};
 }

@@ -19,6 +19,7 @@ struct SceneParams {
     int leftWidth = 0, leftHeight = 0;  // the left eye; 0: as the right
     Alignment truth;
     double nearShift = 6;  // the near box's parallax, pixels
+    int nearPeriod = 0;    // >0: the near box's texture repeats down it this often (pixels)
     unsigned seed = 1;
 };
 
