@@ -109,6 +109,21 @@ TEST(Render, RotatedAndFractionalMatchesTheBicubicReference) {
     }
 }
 
+// Where both eyes write a channel (custom matrices), the resampled left layer is ORed into
+// the right one's value.
+TEST(Render, TheLeftLayerIsOredIntoAChannelTheRightOneAlsoWrites) {
+    const ConvertedImage L = Converted(61, 47, 4, 8), R = Converted(64, 48, 7, 9);
+    ConvertedImage noRed = Converted(64, 48, 7, 9), out, leftOnly;
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) noRed.row(y)[3 * x + 2] = 0;
+    const Alignment a{2.25, -1.5, 3.7};
+    const OutputRect rect = ComputeOutputRect(ImageSize{61, 47}, ImageSize{64, 48}, a);
+    ASSERT_TRUE(RenderAnaglyph(L, R, rect, a, out).ok() && RenderAnaglyph(L, noRed, rect, a, leftOnly).ok());
+    const int xR = int(std::trunc(rect.left + 32.0)), yR = int(std::trunc(24.0 - rect.bottom));
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x) ASSERT_EQ(Byte(out, x, y, 2), Byte(R, xR + x, yR + y, 2) | Byte(leftOnly, x, y, 2));
+}
+
 TEST(Render, PreconditionFailuresAreErrorsAndLeaveTheResult) {
     const ConvertedImage L = Converted(10, 10, 4, 1), R = Converted(10, 10, 3, 2);
     ConvertedImage out = ConvertedImage::Create(3, 3);
