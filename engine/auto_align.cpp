@@ -615,13 +615,22 @@ std::vector<double> DenseParallax(const FloatPlane& right, const FloatPlane& lef
     return all;
 }
 
-// The 98th percentile, interpolated; `values` is reordered.
-double Percentile98(std::vector<double>& values) {
-    std::sort(values.begin(), values.end());
-    const double at = 0.98 * double(values.size() - 1);
+// The q-quantile of sorted values, interpolated.
+double Quantile(const std::vector<double>& sorted, double q) {
+    const double at = q * double(sorted.size() - 1);
     const std::size_t below = std::size_t(at);
-    const double next = values[std::min(below + 1, values.size() - 1)];
-    return values[below] + (at - below) * (next - values[below]);
+    const double next = sorted[std::min(below + 1, sorted.size() - 1)];
+    return sorted[below] + (at - below) * (next - sorted[below]);
+}
+
+// The parallax offsetX brings to zero, from a sample of parallaxes (`values` is sorted):
+// the 98th percentile, so that the nearest 2 % lie at the screen; but where the nearest
+// half percent stands out further than `allowance` beyond it, the scene goes back until
+// the 99.5th percentile is `allowance` in front and the 98th a little behind the screen.
+double NearParallax(std::vector<double>& values, double allowance) {
+    std::sort(values.begin(), values.end());
+    const double near = Quantile(values, 0.98), nearest = Quantile(values, 0.995);
+    return std::max(near, nearest - allowance);
 }
 
 AutoAlignResult Refuse(int matches, std::string why) {
@@ -722,7 +731,8 @@ AutoAlignResult Align(const GreyImage& left, const GreyImage& right, const Progr
 
     // Parallax with offsetX = 0 of the consistent matches, then of a dense sample on the
     // matching level searched over the matches' range and a margin; offsetX brings the 98th
-    // percentile of the dense one (the matches' when it is too small) to zero.
+    // percentile of the dense one (the matches' when it is too small) to zero, or the
+    // 99.5th to half a percent of the width in front where that is further back.
     const double s = std::sin(model.angle), c = std::cos(model.angle);
     std::vector<double> parallax;
     for (int i : use) {
@@ -739,7 +749,10 @@ AutoAlignResult Align(const GreyImage& left, const GreyImage& right, const Progr
     const int margin = std::max(4, rightPlane.w / 128);
     std::vector<double> dense = DenseParallax(rightPlane, alignedLeft, int(std::floor(*lowest / coarse)) - margin,
                                               int(std::ceil(*highest / coarse)) + margin);
-    const double near = dense.size() >= std::size_t(kMinDense) ? Percentile98(dense) * coarse : Percentile98(parallax);
+    // Half a percent of the width in front of the screen is allowed the nearest points.
+    const double allowance = 0.005 * right.width();
+    const double near = dense.size() >= std::size_t(kMinDense) ? NearParallax(dense, allowance / coarse) * coarse
+                                                               : NearParallax(parallax, allowance);
 
     AutoAlignResult result;
     result.alignment = {-near, model.offsetY, degrees};

@@ -12,7 +12,9 @@
 // negative behind it. The aligner makes the vertical disparities as small as it can
 // (least squares over the consistent matches) and sets offsetX so that the 98th
 // percentile of the parallaxes of a dense sample of the scene is zero: the nearest 2 % of
-// the matched points lie at the screen, without one stray match deciding it.
+// the matched points lie at the screen, without one stray match deciding it. Where the
+// nearest half percent stand out more than 0.5 % of the width beyond that, the scene goes
+// back until they are 0.5 % of the width in front.
 //
 // Method (docs/auto-align.md): corners and rotation-normalised patch descriptors on a
 // reduced copy, mutual-best matches with a ratio test, a RANSAC fit of (offsetY, rotation)
