@@ -19,7 +19,7 @@ BISTROPE_PACKAGES=(
   wine wine64 xvfb xdotool x11-utils imagemagick fonts-liberation
   libjpeg-turbo-progs libimage-exiftool-perl libvips-tools time bc
   python3
-  nsis zip unzip
+  nsis zip unzip file
 )
 
 # The version, from its one home: project(VERSION) in the top CMakeLists.txt.
