@@ -141,12 +141,14 @@ Status StereoDocument::LoadStereoFile(const std::filesystem::path& path, StereoL
                                       const ProgressFn& progress) {
     Report(progress, 0);
     StereoDecodeResult pair = DecodeStereoFile(path, layout);
+    trace::Mark("decoded");
     if (pair.single)
         return Status::Error(ErrorCode::Unsupported, "\"" + path.u8string() + "\" holds one picture, not a stereo pair");
     if (!pair.ok()) return pair.status;
     ConvertedImage leftPreview, rightPreview;
     Status made = BuildPreview(Eye::Left, pair.left, path, leftPreview, Subrange(progress, 0, 25));
     if (made.ok()) made = BuildPreview(Eye::Right, pair.right, path, rightPreview, Subrange(progress, 25, 50));
+    trace::Mark("previews converted");
     if (!made.ok()) return made;
     TakePair(std::move(pair.left), std::move(leftPreview), std::move(pair.right), std::move(rightPreview), path, path,
              Subrange(progress, 50, 100));

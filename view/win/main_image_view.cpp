@@ -72,8 +72,10 @@ void cMainImageView::OnEyeLoaded(Eye eye, const ProgressFn& progress) {
 
 void cMainImageView::OnPairReplaced(const ProgressFn& progress) {
     RebuildTextures(progress);
+    trace::Mark("textures uploaded");
     OnImagesChanged();
     Render(nullptr);
+    trace::Mark("view drawn");
 }
 
 void cMainImageView::OnPreviewsRebuilt(const ProgressFn& progress) {
