@@ -27,6 +27,24 @@ bistrope_version() {
   sed -n 's/^project(Bistrope VERSION \([0-9.]*\).*/\1/p' "$BISTROPE_ROOT/CMakeLists.txt"
 }
 
+# For a test script named $1: stops with "$1: missing FILE ($2)" unless every further
+# argument exists.
+require_files() {
+  local who=$1 hint=$2 f
+  shift 2
+  for f in "$@"; do
+    [ -e "$f" ] || { echo "$who: missing $f ($hint)" >&2; exit 1; }
+  done
+}
+
+# Empties the output folder $1 and starts its log; sets LOG.
+fresh_output() {
+  rm -rf "$1"
+  mkdir -p "$1"
+  LOG="$1/log.txt"
+  : >"$LOG"
+}
+
 # Waits (at most $1 seconds) until the command in the remaining arguments succeeds.
 wait_for() {
   local limit=$1; shift

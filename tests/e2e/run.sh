@@ -23,13 +23,8 @@ APPDIR="$ROOT/build/win64/app"
 EXE="$APPDIR/Bistrope.exe"
 PROBE="$ROOT/build/win64/tests/e2e/e2e-probe.exe"
 CLI="$ROOT/build/native/cli/bistrope-cli"
-for f in "$EXE" "$PROBE" "$CLI" "$APPDIR/Bistrope.dll"; do
-  [ -e "$f" ] || { echo "e2e: missing $f (build both presets first)" >&2; exit 1; }
-done
-rm -rf "$OUT"
-mkdir -p "$OUT"
-LOG="$OUT/log.txt"
-: >"$LOG"
+require_files e2e "build both presets first" "$EXE" "$PROBE" "$CLI" "$APPDIR/Bistrope.dll"
+fresh_output "$OUT"
 
 say() { printf '%s\n' "$*" | tee -a "$LOG" >&2; }
 STEP=0

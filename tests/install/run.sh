@@ -22,13 +22,8 @@ VERSION=$(bistrope_version)
 SETUP="$ROOT/dist/Bistrope-$VERSION-setup.exe"
 ZIP="$ROOT/dist/Bistrope-$VERSION-win64.zip"
 OUT="$ROOT/build/install"
-for f in "$SETUP" "$ZIP"; do
-  [ -e "$f" ] || { echo "install: missing $f (run scripts/package.sh first)" >&2; exit 1; }
-done
-rm -rf "$OUT"
-mkdir -p "$OUT"
-LOG="$OUT/log.txt"
-: >"$LOG"
+require_files install "run scripts/package.sh first" "$SETUP" "$ZIP"
+fresh_output "$OUT"
 unzip -q "$ZIP" -d "$OUT/zip"
 
 say() { printf '%s\n' "$*" | tee -a "$LOG" >&2; }
