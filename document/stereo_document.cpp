@@ -273,6 +273,17 @@ Status StereoDocument::MakeOutputImage(Eye eye) {
 Status StereoDocument::RenderAnaglyph(ConvertedImage& result, const ProgressFn& progress) {
     if (!IsLoaded(Eye::Left) || !IsLoaded(Eye::Right))
         return Status::Error(ErrorCode::NoImage, "Both images must be loaded");
+    EyeImages& right = Slot(Eye::Right);
+    if (right.source.empty() && MakeOutputImage(Eye::Left).ok()) {
+        // Loaded for output only: the right output image becomes the anaglyph.
+        const Status status =
+            bistrope::RenderAnaglyphInPlace(*Output(Eye::Left), right.output, outputRect, alignment, progress);
+        if (status.ok()) {
+            result = std::move(right.output);
+            right = EyeImages{};
+        }
+        return status;
+    }
     const char* failedEye = nullptr;
     Status conversion;
     const auto supplier = [this, &failedEye, &conversion](Eye eye) -> ConvertedImageSupplier {

@@ -97,7 +97,8 @@ public:
     // Both files decoded at once straight into full-size output images (no source, no
     // preview): the fast path for a save without a window. With `forAlignment` each eye
     // also keeps its full-size luma, taken row by row during the decode (one byte a pixel),
-    // so that AutoAlign can run without the sources. All or nothing for the pair.
+    // so that AutoAlign can run without the sources. All or nothing for the pair. Made for
+    // one save: RenderAnaglyph spends the right eye.
     [[nodiscard]] Status LoadPairForOutput(const std::filesystem::path& left, const std::filesystem::path& right,
                                            bool forAlignment = false);
 
@@ -152,7 +153,9 @@ public:
     // output image it has.
     [[nodiscard]] Status MakeOutputImage(Eye eye);
     // The anaglyph of the output rectangle at full size (engine/render.h). A conversion that
-    // fails names the eye. `result` is untouched on failure.
+    // fails names the eye. `result` is untouched on failure. After LoadPairForOutput the
+    // right eye's output image is rendered into and becomes `result`, which spares a third
+    // full-size image: the right eye is then no longer loaded.
     [[nodiscard]] Status RenderAnaglyph(ConvertedImage& result, const ProgressFn& progress = {});
     // RenderAnaglyph (progress 0-100), then the JPEG file at `quality`. The target is
     // replaced only by a complete file.

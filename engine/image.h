@@ -85,6 +85,26 @@ public:
     std::uint8_t* row(std::int32_t y) { return pixels_.get() + std::size_t(y) * stride_; }
     const std::uint8_t* row(std::int32_t y) const { return pixels_.get() + std::size_t(y) * stride_; }
 
+    // Cuts the image down to the w x h rectangle at (x, y), in its own memory: the rows move
+    // to the start at the narrower stride and their padding is cleared. False, with nothing
+    // changed, when the rectangle is empty or not inside the image.
+    bool CropInPlace(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
+        if (w <= 0 || h <= 0 || x < 0 || y < 0 || x > width_ - w || y > height_ - h) return false;
+        if (w == width_ && h == height_) return true;
+        const std::size_t stride = StrideFor(w), used = std::size_t(w) * BytesPerPixel;
+        // Row j moves from at least as far on as it lands, so going down in order never
+        // overwrites a row still to be moved.
+        for (std::int32_t j = 0; j < h; ++j) {
+            std::uint8_t* to = data() + std::size_t(j) * stride;
+            std::memmove(to, row(y + j) + std::size_t(x) * BytesPerPixel, used);
+            std::memset(to + used, 0, stride - used);
+        }
+        width_ = w;
+        height_ = h;
+        stride_ = stride;
+        return true;
+    }
+
     // Releases the pixels; the image becomes empty.
     void reset() { *this = BasicImage(); }
 

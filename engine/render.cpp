@@ -159,12 +159,13 @@ struct LeftSampler {
         return true;
     }
 
-    // Output row y: the right crop's pixels `right` ORed with the left layer, into dst.
+    // Output row y: the right crop's pixels `right` ORed with the left layer, into dst (which
+    // may be `right` itself).
     void RenderRow(std::int32_t y, std::int32_t width, const std::uint8_t* right, std::uint8_t* dst) const {
         // Named copies rather than a structured binding, which C++17 lambdas cannot capture.
         const RowStart start = StartOf(y);
         const std::int64_t U0 = start.U0, V0 = start.V0, dU = start.dU, dV = start.dV;
-        std::memcpy(dst, right, std::size_t(width) * 3);
+        if (dst != right) std::memcpy(dst, right, std::size_t(width) * 3);
         if (whole) return CopyRow(U0 >> 32, V0 >> 32, width, dst);
         // All sixteen taps inside the image.
         auto inside = [&](std::int32_t x) {
@@ -235,17 +236,95 @@ bool Finite(const Alignment& a) {
     return std::isfinite(a.offsetX) && std::isfinite(a.offsetY) && std::isfinite(a.rotation);
 }
 
-}  // namespace
-
-Status RenderAnaglyph(const ConvertedImageSupplier& rightSupplier, const ConvertedImageSupplier& leftSupplier,
-                      const OutputRect& rect, const Alignment& alignment, ConvertedImage& result,
-                      const ProgressFn& progress) {
+// The checks made before anything else: the output rectangle's size in W, H.
+Status CheckRequest(const OutputRect& rect, const Alignment& alignment, std::int32_t& W, std::int32_t& H) {
     if (rect.IsEmpty())
         return Status::Error(ErrorCode::EmptyOutput, "the output rectangle is empty: the images do not overlap");
     if (!Finite(alignment)) return Status::Error(ErrorCode::InvalidArgument, "the alignment values are not finite");
     if (rect.Width() > 0x7fffffff || rect.Height() > 0x7fffffff)
         return Status::Error(ErrorCode::InvalidArgument, "the output rectangle is too large");
-    const std::int32_t W = std::int32_t(rect.Width()), H = std::int32_t(rect.Height());
+    W = std::int32_t(rect.Width());
+    H = std::int32_t(rect.Height());
+    return Status::Ok();
+}
+
+// Where the W x H crop starts in the right image (xR, yR).
+Status RightCrop(const ConvertedImage* right, const OutputRect& rect, std::int32_t W, std::int32_t H,
+                 std::int32_t& xR, std::int32_t& yR) {
+    if (!right || right->empty()) return Status::Error(ErrorCode::NoImage, "there is no right image");
+    const std::int64_t wR = right->width(), hR = right->height();
+    const std::int64_t x = std::int64_t(std::trunc(rect.left + wR / 2.0));
+    const std::int64_t y = std::int64_t(std::trunc(hR / 2.0 - rect.bottom));
+    if (x < 0 || y < 0 || x + W > wR || y + H > hR)
+        return Status::Error(ErrorCode::InvalidArgument, "the output rectangle lies outside the right image");
+    xR = std::int32_t(x);
+    yR = std::int32_t(y);
+    return Status::Ok();
+}
+
+// The left layer's sampler for a crop at (xR, yR) of a wR x hR right image, with the planes
+// it resamples (progress 40 once the transform is set).
+Status PrepareLeft(const ConvertedImage& left, std::int64_t wR, std::int64_t hR, std::int32_t xR, std::int32_t yR,
+                   std::int32_t H, const Alignment& alignment, LeftSampler& sampler, Plane (&planes)[3],
+                   const ProgressFn& progress) {
+    const double angle = alignment.rotation * kDegreesToRadians;
+    const double cosA = std::cos(angle), sinA = std::sin(angle);
+    Report(progress, 40);
+
+    // The crop's origin in the rotated left raster, registered to the right crop's actual
+    // (whole-pixel) origin so both eyes share one pixel grid.
+    const double wL = left.width(), hL = left.height();
+    const double sx0 = (double(xR) - double(wR) / 2.0) + wL / 2.0 - alignment.offsetX;
+    const double sy0 = (double(yR) - double(hR) / 2.0) + hL / 2.0 - alignment.offsetY;
+    // Output pixel (0, 0)'s centre relative to the left image's centre, turned back.
+    const double dx = sx0 + 0.5 - wL / 2.0, dy = sy0 + 0.5 - hL / 2.0;
+    sampler.wL = left.width();
+    sampler.hL = left.height();
+    sampler.cosA = cosA;
+    sampler.sinA = sinA;
+    sampler.u0 = wL / 2.0 + cosA * dx + sinA * dy - 0.5;
+    sampler.v0 = hL / 2.0 - sinA * dx + cosA * dy - 0.5;
+    if (sampler.AllOnPixelCentres(H)) sampler.whole = &left;
+    // Otherwise only the channels the left image uses are resampled (one for the fixed
+    // modes).
+    const unsigned channels = sampler.whole ? 0 : ChannelsInUse(left);
+    for (int c = 0; c < 3; ++c) {
+        if (!(channels & (1u << c))) continue;
+        planes[c] = ExtractChannel(left, c);
+        if (planes[c].empty())
+            return Status::Error(ErrorCode::OutOfMemory, "not enough memory to resample the left image");
+        sampler.planes[c] = &planes[c];
+    }
+    Report(progress, 50);
+    return Status::Ok();
+}
+
+// Output rows [0, H) on all workers; `rows(y)` gives the right crop's row y and where output
+// row y goes (the same place when rendering in place).
+template <class Rows>
+void RenderRows(const LeftSampler& sampler, std::int32_t W, std::int32_t H, const Rows& rows,
+                const ProgressFn& progress) {
+    ParallelRows(
+        H,
+        [&](std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t y = y0; y < y1; ++y) {
+                const auto [right, dst] = rows(y);
+                sampler.RenderRow(y, W, right, dst);
+            }
+        },
+        std::int64_t(W) * 16);
+    Report(progress, 60);
+    Report(progress, 80);
+    Report(progress, 90);
+}
+
+}  // namespace
+
+Status RenderAnaglyph(const ConvertedImageSupplier& rightSupplier, const ConvertedImageSupplier& leftSupplier,
+                      const OutputRect& rect, const Alignment& alignment, ConvertedImage& result,
+                      const ProgressFn& progress) {
+    std::int32_t W = 0, H = 0, xR = 0, yR = 0;
+    if (Status checked = CheckRequest(rect, alignment, W, H); !checked.ok()) return checked;
     Report(progress, 0);
 
     ConvertedImage out = ConvertedImage::Create(W, H);
@@ -256,62 +335,49 @@ Status RenderAnaglyph(const ConvertedImageSupplier& rightSupplier, const Convert
 
     // Right eye: the crop of the output rectangle.
     const ConvertedImage* right = rightSupplier ? rightSupplier() : nullptr;
-    if (!right || right->empty()) return Status::Error(ErrorCode::NoImage, "there is no right image");
-    const std::int64_t wR = right->width(), hR = right->height();
-    const std::int64_t xR = std::int64_t(std::trunc(rect.left + wR / 2.0));
-    const std::int64_t yR = std::int64_t(std::trunc(hR / 2.0 - rect.bottom));
-    if (xR < 0 || yR < 0 || xR + W > wR || yR + H > hR)
-        return Status::Error(ErrorCode::InvalidArgument, "the output rectangle lies outside the right image");
+    if (Status crop = RightCrop(right, rect, W, H, xR, yR); !crop.ok()) return crop;
     Report(progress, 20);
 
     const ConvertedImage* left = leftSupplier ? leftSupplier() : nullptr;
     if (!left || left->empty()) return Status::Error(ErrorCode::NoImage, "there is no left image");
     Report(progress, 30);
 
-    const double angle = alignment.rotation * kDegreesToRadians;
-    const double cosA = std::cos(angle), sinA = std::sin(angle);
-    Report(progress, 40);
-
-    // The crop's origin in the rotated left raster, registered to the right crop's actual
-    // (whole-pixel) origin so both eyes share one pixel grid.
-    const double wL = left->width(), hL = left->height();
-    const double sx0 = (double(xR) - wR / 2.0) + wL / 2.0 - alignment.offsetX;
-    const double sy0 = (double(yR) - hR / 2.0) + hL / 2.0 - alignment.offsetY;
-    // Output pixel (0, 0)'s centre relative to the left image's centre, turned back.
-    const double dx = sx0 + 0.5 - wL / 2.0, dy = sy0 + 0.5 - hL / 2.0;
     LeftSampler sampler;
-    sampler.wL = left->width();
-    sampler.hL = left->height();
-    sampler.cosA = cosA;
-    sampler.sinA = sinA;
-    sampler.u0 = wL / 2.0 + cosA * dx + sinA * dy - 0.5;
-    sampler.v0 = hL / 2.0 - sinA * dx + cosA * dy - 0.5;
-    if (sampler.AllOnPixelCentres(H)) sampler.whole = left;
-    // Otherwise only the channels the left image uses are resampled (one for the fixed
-    // modes).
-    const unsigned channels = sampler.whole ? 0 : ChannelsInUse(*left);
     Plane planes[3];
-    for (int c = 0; c < 3; ++c) {
-        if (!(channels & (1u << c))) continue;
-        planes[c] = ExtractChannel(*left, c);
-        if (planes[c].empty())
-            return Status::Error(ErrorCode::OutOfMemory, "not enough memory to resample the left image");
-        sampler.planes[c] = &planes[c];
-    }
-    Report(progress, 50);
-
-    ParallelRows(
-        H,
-        [&](std::int32_t y0, std::int32_t y1) {
-            for (std::int32_t y = y0; y < y1; ++y) {
-                sampler.RenderRow(y, W, right->row(std::int32_t(yR + y)) + std::size_t(xR) * 3, out.row(y));
-            }
-        },
-        std::int64_t(W) * 16);
-    Report(progress, 60);
-    Report(progress, 80);
-    Report(progress, 90);
+    if (Status prepared = PrepareLeft(*left, right->width(), right->height(), xR, yR, H, alignment, sampler, planes,
+                                      progress);
+        !prepared.ok())
+        return prepared;
+    RenderRows(
+        sampler, W, H,
+        [&](std::int32_t y) { return std::make_pair(right->row(yR + y) + std::size_t(xR) * 3, out.row(y)); },
+        progress);
     result = std::move(out);
+    Report(progress, 100);
+    return Status::Ok();
+}
+
+Status RenderAnaglyphInPlace(const ConvertedImage& left, ConvertedImage& right, const OutputRect& rect,
+                             const Alignment& alignment, const ProgressFn& progress) {
+    std::int32_t W = 0, H = 0, xR = 0, yR = 0;
+    if (Status checked = CheckRequest(rect, alignment, W, H); !checked.ok()) return checked;
+    Report(progress, 0);
+    if (Status crop = RightCrop(&right, rect, W, H, xR, yR); !crop.ok()) return crop;
+    Report(progress, 10);
+    Report(progress, 20);
+    if (left.empty()) return Status::Error(ErrorCode::NoImage, "there is no left image");
+    Report(progress, 30);
+
+    LeftSampler sampler;
+    Plane planes[3];
+    if (Status prepared = PrepareLeft(left, right.width(), right.height(), xR, yR, H, alignment, sampler, planes,
+                                      progress);
+        !prepared.ok())
+        return prepared;
+    // Nothing can fail from here on.
+    right.CropInPlace(xR, yR, W, H);
+    RenderRows(
+        sampler, W, H, [&](std::int32_t y) { return std::make_pair(right.row(y), right.row(y)); }, progress);
     Report(progress, 100);
     return Status::Ok();
 }

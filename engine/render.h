@@ -15,7 +15,8 @@
 // image are black; closer ones repeat its edge.
 //
 // Memory: besides `result`, one plane of the left image's size per channel it uses (one
-// for the fixed modes). The merge is done while the left layer is made.
+// for the fixed modes). The merge is done while the left layer is made. RenderAnaglyphInPlace
+// uses the right image itself as the result, which spares a third full-size image.
 //
 // Progress: 0, 10, 20, ... in the order of the save: start, output raster made (10), right
 // image obtained (20), left image obtained (30), transform set (40), left origin computed
@@ -46,5 +47,11 @@ using ConvertedImageSupplier = std::function<const ConvertedImage*()>;
 [[nodiscard]] Status RenderAnaglyph(const ConvertedImage& left, const ConvertedImage& right, const OutputRect& rect,
                                     const Alignment& alignment, ConvertedImage& result,
                                     const ProgressFn& progress = {});
+
+// The same with the right image as the canvas: on success `right` has been cut down to the
+// output rectangle in its own memory and holds the anaglyph; on failure it is unchanged.
+// Progress as above.
+[[nodiscard]] Status RenderAnaglyphInPlace(const ConvertedImage& left, ConvertedImage& right, const OutputRect& rect,
+                                           const Alignment& alignment, const ProgressFn& progress = {});
 
 }  // namespace bistrope

@@ -298,8 +298,12 @@ TEST_F(Document, TheOutputOnlyLoadSavesTheSameFileAsTheInteractiveOne) {
     headless.SetAlignment(moved);
     ASSERT_TRUE(headless.SaveAnaglyph(dir / "cli.jpg", 85).ok());
     EXPECT_EQ(ReadBytes(dir / "window.jpg"), ReadBytes(dir / "cli.jpg"));
+    // The save rendered into the right eye's output image, which is gone with it.
+    EXPECT_TRUE(!headless.IsLoaded(Eye::Right) && headless.IsLoaded(Eye::Left) && !headless.CanSave());
 
     // A bad second file keeps the pair that was there.
+    ASSERT_TRUE(headless.LoadPairForOutput(l, r).ok());
+    headless.SetAlignment(moved);
     WriteBytes(dir / "bad.jpg", Bytes{'B', 'M', 1});
     EXPECT_FALSE(headless.LoadPairForOutput(l, dir / "bad.jpg").ok());
     EXPECT_EQ(std::pair(headless.Path(Eye::Right), headless.GetAlignment().rotation), std::pair(r, 4.0));

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <random>
+#include <tuple>
 
 
 namespace bistrope {
@@ -23,6 +25,21 @@ ConvertedImage Converted(int w, int h, unsigned channels, unsigned seed) {
 }
 
 int Byte(const ConvertedImage& img, int x, int y, int c) { return img.row(y)[3 * x + c]; }
+
+// Renders both ways, into a new image and into a copy of R itself, and checks that they
+// agree to the byte, row padding included.
+ConvertedImage RenderBothWays(const ConvertedImage& L, const ConvertedImage& R, const OutputRect& rect,
+                              const Alignment& a) {
+    ConvertedImage out, inPlace = R.Clone();
+    EXPECT_TRUE(RenderAnaglyph(L, R, rect, a, out).ok());
+    EXPECT_TRUE(RenderAnaglyphInPlace(L, inPlace, rect, a).ok());
+    EXPECT_EQ(std::tuple(inPlace.width(), inPlace.height(), inPlace.stride()),
+              std::tuple(out.width(), out.height(), out.stride()));
+    if (inPlace.sizeBytes() == out.sizeBytes()) {
+        EXPECT_EQ(0, std::memcmp(inPlace.data(), out.data(), out.sizeBytes())) << "in place";
+    }
+    return out;
+}
 
 double Keys(double x) {
     x = std::fabs(x);
@@ -64,8 +81,7 @@ TEST(Render, WholeNumberOffsetsAtRotationZeroCopyPixelsExactly) {
         const ConvertedImage L = Converted(c.wl, c.hl, 7, 3), R = Converted(c.wr, c.hr, 7, 4);
         const Alignment a{c.ox, c.oy, 0.0};
         const OutputRect rect = ComputeOutputRect(ImageSize{c.wl, c.hl}, ImageSize{c.wr, c.hr}, a);
-        ConvertedImage out;
-        ASSERT_TRUE(RenderAnaglyph(L, R, rect, a, out).ok());
+        const ConvertedImage out = RenderBothWays(L, R, rect, a);
         ASSERT_EQ(std::make_pair(std::int64_t(out.width()), std::int64_t(out.height())), std::make_pair(rect.Width(), rect.Height()));
         const int xR = int(std::trunc(rect.left + c.wr / 2.0)), yR = int(std::trunc(c.hr / 2.0 - rect.bottom));
         // Left pixel under right pixel (xr, yr): shifted by the centres' difference and the
@@ -89,8 +105,7 @@ TEST(Render, RotatedAndFractionalMatchesTheBicubicReference) {
         SCOPED_TRACE(testing::Message() << a.offsetX << "," << a.offsetY << " rot " << a.rotation);
         const OutputRect rect = a.rotation == 0.0 ? OutputRect{-32, -24, 32, 24}
                                                   : ComputeOutputRect(ImageSize{61, 47}, ImageSize{64, 48}, a);
-        ConvertedImage out;
-        ASSERT_TRUE(RenderAnaglyph(L, R, rect, a, out).ok());
+        const ConvertedImage out = RenderBothWays(L, R, rect, a);
         const int xR = int(std::trunc(rect.left + 32.0)), yR = int(std::trunc(24.0 - rect.bottom));
         int maxDiff = 0, overOne = 0, total = 0;
         for (int y = 0; y < out.height(); ++y)
@@ -140,6 +155,11 @@ TEST(Render, PreconditionFailuresAreErrorsAndLeaveTheResult) {
         EXPECT_EQ(RenderAnaglyph(L, R, outside, Alignment{}, out).code, ErrorCode::InvalidArgument);
     EXPECT_EQ(RenderAnaglyph(L, R, all, Alignment{NAN, 0, 0}, out).code, ErrorCode::InvalidArgument);
     EXPECT_EQ(out.data(), before);
+    // Rendering in place refuses the same and leaves the right image as it was.
+    ConvertedImage canvas = R.Clone();
+    EXPECT_EQ(RenderAnaglyphInPlace(L, canvas, OutputRect{-5, -5, 6, 5}, Alignment{}).code, ErrorCode::InvalidArgument);
+    EXPECT_EQ(RenderAnaglyphInPlace(ConvertedImage(), canvas, all, Alignment{}).code, ErrorCode::NoImage);
+    EXPECT_TRUE(canvas.width() == 10 && std::memcmp(canvas.data(), R.data(), R.sizeBytes()) == 0);
     // The right image is asked for before the left one, and progress follows the save.
     std::vector<char> order;
     ASSERT_TRUE(RenderAnaglyph([&] { order.push_back('R'); return &R; }, [&] { order.push_back('L'); return &L; },
