@@ -88,9 +88,33 @@ ColorRowConverter::ColorRowConverter(const std::optional<ColorMatrix>& matrix) {
             inPlace_ = false;
         }
     }
+    // Channels only kept or filled (the fixed modes): a byte mask over eight pixels.
+    maskOnly_ = inPlace_;
+    for (int j = 0; j < 3; ++j) maskOnly_ &= inPlaceSteps_[j] != InPlace::Lut;
+    std::uint8_t keep[24], fill[24];
+    for (int i = 0; i < 24; ++i) {
+        const int j = 2 - i % 3;  // byte i of eight BGR pixels holds red (j = 0), green or blue
+        keep[i] = inPlaceSteps_[j] == InPlace::Keep ? 0xFF : 0;
+        fill[i] = keep[i] ? 0 : fill_[j];
+    }
+    std::memcpy(keepMask_, keep, sizeof keep);
+    std::memcpy(fillBits_, fill, sizeof fill);
 }
 
 void ColorRowConverter::ConvertOpaqueBgrInPlace(std::uint8_t* row, std::int32_t width) const {
+    std::int32_t done = 0;
+    if (maskOnly_) {
+        // Eight pixels (24 bytes, three words) at a time: bytes kept or replaced.
+        for (; done + 8 <= width; done += 8, row += 24) {
+            for (int w = 0; w < 3; ++w) {
+                std::uint64_t word;
+                std::memcpy(&word, row + 8 * w, 8);
+                word = (word & keepMask_[w]) | fillBits_[w];
+                std::memcpy(row + 8 * w, &word, 8);
+            }
+        }
+        width -= done;
+    }
     for (int j = 0; j < 3; ++j) {
         std::uint8_t* p = row + kBgrIndex[j];
         if (inPlaceSteps_[j] == InPlace::Fill) {

@@ -58,6 +58,9 @@ private:
     bool inPlace_ = true;
     InPlace inPlaceSteps_[3] = {};  // red, green, blue
     std::uint8_t fill_[3] = {};     // InPlace::Fill
+    bool maskOnly_ = false;         // every step Keep or Fill: keepMask_ and fillBits_
+    std::uint64_t keepMask_[3] = {};  // bytes of eight BGR pixels: 0xFF kept, 0 filled
+    std::uint64_t fillBits_[3] = {};
     bool alwaysZero_[3] = {};  // by byte index: blue, green, red
     bool opaqueStaysOpaque_ = true;  // the matrix maps alpha 255 to 255 whatever the colour
     ColorMatrix matrix_;

@@ -56,18 +56,21 @@ TEST(Conversion, ACustomMatrixWithEveryElementSetMatchesThePerPixelMatrix) {
 
 TEST(Conversion, AJpegDecodedStraightIntoConvertedRowsGivesTheBytesOfDecodeThenConvert) {
     // Colour, grey and CMYK files through every kind of matrix: none, the full-colour ones
-    // (kept and filled channels, converted where they are decoded), a scaled diagonal one
-    // with a constant, mono (general sums).
+    // and one with a constant (kept and filled channels, converted where they are decoded),
+    // a scaled diagonal one with a constant, mono (general sums).
     test::ScratchDir dir;
     ConvertedImage colour = ConvertedImage::Create(45, 19);
     std::mt19937 rng(5);
     for (std::size_t i = 0; i < colour.sizeBytes(); ++i) colour.data()[i] = std::uint8_t(rng() % 64 + 100);
     ASSERT_TRUE(WriteJpegFile(dir / "colour.jpg", colour, 90).ok());
     ColorMatrix diagonal = FullColourMatrix(Eye::Left);
+    ColorMatrix keptAndFilled = FullColourMatrix(Eye::Left);
+    keptAndFilled.at(4, 1) = 0.2f;
     diagonal.at(0, 0) = 0.7f, diagonal.at(2, 2) = 1.1f, diagonal.at(4, 1) = 0.2f;
     for (const test::fs::path& file : {dir / "colour.jpg", test::DataFile("grey.jpg"), test::DataFile("cmyk.jpg")})
         for (const auto& m : {std::optional<ColorMatrix>(), std::optional(FullColourMatrix(Eye::Left)),
-                              std::optional(FullColourMatrix(Eye::Right)), std::optional(diagonal),
+                              std::optional(FullColourMatrix(Eye::Right)), std::optional(keptAndFilled),
+                              std::optional(diagonal),
                               SelectBlendMatrix(Monochromatic, Eye::Left, {})}) {
             const DecodeResult decoded = DecodeImageFile(file);
             const ConvertedDecodeResult straight = DecodeConvertedImageFile(file, m);
