@@ -39,10 +39,16 @@ TEST(PreviewLimit, SizesAreHeldToTheImplementationsPowerOfTwo) {
 }
 
 TEST(TextureUpload, RowsAreWidenedToOpaqueBgraAndNoFurther) {
-    const std::uint8_t bgr[] = {1, 2, 3, 4, 5, 6, 7};
-    std::uint8_t bgra[10] = {0, 0, 0, 0, 0, 0, 0, 0, 9, 9};
-    WidenRowToBgra(bgr, 2, bgra);
-    EXPECT_EQ(std::vector<std::uint8_t>(bgra, bgra + 10), (std::vector<std::uint8_t>{1, 2, 3, 255, 4, 5, 6, 255, 9, 9}));
+    // Widths below, at and past whole groups of four pixels.
+    for (const std::int32_t width : {2, 4, 11}) {
+        std::vector<std::uint8_t> bgr(std::size_t(width) * 3 + 1), bgra(std::size_t(width) * 4 + 2, 9);
+        for (std::size_t i = 0; i < bgr.size(); ++i) bgr[i] = std::uint8_t(i + 1);
+        std::vector<std::uint8_t> expected(bgra);
+        for (std::size_t x = 0; x < std::size_t(width); ++x)
+            for (std::size_t c = 0; c < 4; ++c) expected[4 * x + c] = c < 3 ? std::uint8_t(3 * x + c + 1) : 255;
+        WidenRowToBgra(bgr.data(), width, bgra.data());
+        EXPECT_EQ(bgra, expected) << width;
+    }
 }
 
 }  // namespace
