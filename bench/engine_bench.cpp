@@ -65,6 +65,18 @@ void BM_DecodeJpeg12MP(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeJpeg12MP)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 
+// What a load does: the decode with the 4096 x 4096 preview made on the second core.
+void BM_DecodeJpegWithPreview12MP(benchmark::State& state) {
+    const auto& path = JpegFile();
+    const auto matrix = SelectBlendMatrix(unsigned(state.range(0)), Eye::Left, {});
+    for (auto _ : state) {
+        PreviewedDecodeResult r = DecodeImageFileWithPreview(path, matrix, 4096);
+        benchmark::DoNotOptimize(r.preview.data());
+    }
+    state.SetLabel(state.range(0) == Monochromatic ? "monochromatic" : "full colour");
+}
+BENCHMARK(BM_DecodeJpegWithPreview12MP)->Arg(FullColour)->Arg(Monochromatic)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
 void BM_PreviewConversion12MPTo4096(benchmark::State& state) {
     ConvertedImage preview;
     const unsigned mode = unsigned(state.range(0));

@@ -27,6 +27,10 @@ std::optional<ImageSize> SizeOf(std::int32_t width, std::int32_t height) {
     return ImageSize{width, height};
 }
 
+Status PreviewFailure(const std::filesystem::path& path, const Status& reason) {
+    return Status::Error(reason.code, "Cannot make the preview of \"" + path.u8string() + "\": " + reason.message);
+}
+
 }  // namespace
 
 const char* EyeName(Eye eye) { return eye == Eye::Left ? "left" : "right"; }
@@ -65,16 +69,27 @@ Status StereoDocument::BuildPreview(Eye eye, const SourceImage& source, const st
     }
     const ConversionSettings current = Settings();
     const Status status = MakePreviewImage(source, ParamsFor(current, eye), current.previewLimit, preview, progress);
-    if (status.ok()) return status;
-    return Status::Error(status.code, "Cannot make the preview of \"" + path.u8string() + "\": " + status.message);
+    return status.ok() ? status : PreviewFailure(path, status);
 }
 
 Status StereoDocument::LoadEye(Eye eye, const std::filesystem::path& path, const ProgressFn& progress) {
     Report(progress, 0);
-    DecodeResult decoded = DecodeImageFile(path);
-    trace::Mark("decoded");
-    if (!decoded.ok()) return decoded.status;
-    return SetEyeImage(eye, std::move(decoded.image), path, progress);
+    const ConversionSettings current = Settings();
+    if (previews == Previews::None || !CanConvert(current.mode)) {
+        DecodeResult decoded = DecodeImageFile(path);
+        trace::Mark("decoded");
+        if (!decoded.ok()) return decoded.status;
+        return SetEyeImage(eye, std::move(decoded.image), path, progress);
+    }
+    // The preview is made on the second core while the file is decoded.
+    PreviewedDecodeResult loaded = DecodeImageFileWithPreview(
+        path, SelectBlendMatrix(current.mode, eye, current.custom), current.previewLimit);
+    trace::Mark("decoded, preview converted");
+    if (!loaded.decoded.ok()) return loaded.decoded.status;
+    if (!loaded.previewStatus.ok()) return PreviewFailure(path, loaded.previewStatus);
+    Report(progress, 50);
+    TakeEye(eye, std::move(loaded.decoded.image), std::move(loaded.preview), path, Subrange(progress, 50, 100));
+    return Status::Ok();
 }
 
 Status StereoDocument::SetEyeImage(Eye eye, SourceImage source, const std::filesystem::path& path,
@@ -85,7 +100,12 @@ Status StereoDocument::SetEyeImage(Eye eye, SourceImage source, const std::files
     const Status made = BuildPreview(eye, source, path, preview, Subrange(progress, 0, 50));
     trace::Mark("preview converted");
     if (!made.ok()) return made;
+    TakeEye(eye, std::move(source), std::move(preview), path, Subrange(progress, 50, 100));
+    return Status::Ok();
+}
 
+void StereoDocument::TakeEye(Eye eye, SourceImage source, ConvertedImage preview, const std::filesystem::path& path,
+                             const ProgressFn& progress) {
     // Everything is in hand: the eye takes the new images together.
     EyeImages& slot = Slot(eye);
     slot.path = path;
@@ -94,9 +114,7 @@ Status StereoDocument::SetEyeImage(Eye eye, SourceImage source, const std::files
     slot.output.reset();  // made again by the next save
     slot.luma.reset();
     AlignmentReset();
-    const ProgressFn rest = Subrange(progress, 50, 100);
-    for (DocumentListener* listener : listeners) listener->OnEyeLoaded(eye, rest);
-    return Status::Ok();
+    for (DocumentListener* listener : listeners) listener->OnEyeLoaded(eye, progress);
 }
 
 Status StereoDocument::LoadPairForOutput(const std::filesystem::path& left, const std::filesystem::path& right,

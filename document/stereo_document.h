@@ -181,6 +181,9 @@ private:
     void UpdateOutputRect();
     void AlignmentReset();
 
+    // Takes a new source and preview for an eye.
+    void TakeEye(Eye eye, SourceImage source, ConvertedImage preview, const std::filesystem::path& path,
+                 const ProgressFn& progress);
     // Takes new sources and previews for both eyes at once.
     void TakePair(SourceImage left, ConvertedImage leftPreview, SourceImage right, ConvertedImage rightPreview,
                   const std::filesystem::path& leftPath, const std::filesystem::path& rightPath,

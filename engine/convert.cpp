@@ -1,8 +1,14 @@
 #include "engine/convert.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <limits>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "engine/color_rows.h"
@@ -216,24 +222,55 @@ PreviewSize ComputePreviewSize(std::uint32_t sourceWidth, std::uint32_t sourceHe
 
 namespace {
 
-// Converts the whole source onto `out`, whose size decides the stretch.
-void ConvertInto(const SourceImage& source, const std::optional<ColorMatrix>& matrix, ConvertedImage& out) {
-    const ColorRowConverter colours(matrix);
-    const std::int32_t width = out.width(), height = out.height();
-    if (width == source.width() && height == source.height()) {
-        ParallelRows(
-            height,
-            [&](std::int32_t y0, std::int32_t y1) {
-                for (std::int32_t y = y0; y < y1; ++y) colours.ConvertRow(source.row(y), out.row(y), width);
-            },
-            width);
-        return;
+// The conversion of a whole source onto `out`, whose size decides the stretch, made in
+// bands of output rows.
+class Conversion {
+public:
+    Conversion(const SourceImage& source, const std::optional<ColorMatrix>& matrix, ConvertedImage& out)
+        : source_(source), colours_(matrix), out_(out),
+          same_(out.width() == source.width() && out.height() == source.height()) {
+        if (same_) return;
+        fx_ = MakeFilter(source.width(), out.width());
+        fy_ = MakeFilter(source.height(), out.height());
     }
-    const Filter fx = MakeFilter(source.width(), width);
-    const Filter fy = MakeFilter(source.height(), height);
-    const std::int64_t work = std::int64_t(width) * fy.maxCount + std::int64_t(source.width()) * source.height() / height;
+
+    // Output rows [y0, y1).
+    void Rows(std::int32_t y0, std::int32_t y1) const {
+        if (!same_) return StretchBand(source_, colours_, fx_, fy_, out_, y0, y1);
+        for (std::int32_t y = y0; y < y1; ++y) colours_.ConvertRow(source_.row(y), out_.row(y), out_.width());
+    }
+    // How many source rows, from the top, output rows [y0, y1) read.
+    std::int32_t SourceRowsFor(std::int32_t y0, std::int32_t y1) const {
+        if (same_) return y1;
+        std::int32_t rows = 0;
+        for (std::int32_t y = y0; y < y1; ++y) {
+            const Taps& t = fy_.taps[std::size_t(y)];
+            rows = std::max(rows, t.first + t.count);
+        }
+        return rows;
+    }
+    // ParallelRows' measure of one output row's work.
+    std::int64_t WorkPerRow() const {
+        if (same_) return out_.width();
+        return std::int64_t(out_.width()) * fy_.maxCount +
+               std::int64_t(source_.width()) * source_.height() / out_.height();
+    }
+    std::int32_t Height() const { return out_.height(); }
+
+private:
+    const SourceImage& source_;
+    const ColorRowConverter colours_;
+    ConvertedImage& out_;
+    const bool same_;
+    Filter fx_, fy_;
+};
+
+// Converts the whole source onto `out` on all workers.
+void ConvertInto(const SourceImage& source, const std::optional<ColorMatrix>& matrix, ConvertedImage& out) {
+    const Conversion conversion(source, matrix, out);
     ParallelRows(
-        height, [&](std::int32_t y0, std::int32_t y1) { StretchBand(source, colours, fx, fy, out, y0, y1); }, work);
+        conversion.Height(), [&](std::int32_t y0, std::int32_t y1) { conversion.Rows(y0, y1); },
+        conversion.WorkPerRow());
 }
 
 // The conversion for a slot: the slot's previous image is replaced. When it already has
@@ -296,6 +333,84 @@ GreyImage MakeGreyImage(const SourceImage& source) {
         },
         source.width());
     return grey;
+}
+
+// --- Conversion while decoding ----------------------------------------------------------
+
+struct StreamedConversion::State {
+    State(const SourceImage& source, const std::optional<ColorMatrix>& matrix, ConvertedImage& out)
+        : conversion(source, matrix, out), bands((out.height() + kBandRows - 1) / kBandRows) {}
+
+    // Output bands of 32 rows, taken in order by whichever thread is free.
+    static constexpr std::int32_t kBandRows = 32;
+
+    // Makes bands until none is left, each once the source rows it reads are final.
+    void Work() {
+        for (std::int32_t b; (b = nextBand.fetch_add(1)) < bands;) {
+            const std::int32_t y0 = b * kBandRows, y1 = std::min(conversion.Height(), y0 + kBandRows);
+            if (!WaitFor(conversion.SourceRowsFor(y0, y1))) return;
+            conversion.Rows(y0, y1);
+        }
+    }
+    // False when the work was abandoned first.
+    bool WaitFor(std::int32_t rows) {
+        if (ready.load() < rows) {
+            // The decoder wakes this thread only when it has said what it waits for (see
+            // Announce), so that announcing a row costs nothing while no one waits.
+            std::unique_lock<std::mutex> lock(mutex);
+            waitingFor.store(rows);
+            wake.wait(lock, [&] { return abandoned.load() || ready.load() >= rows; });
+            waitingFor.store(0);
+        }
+        return !abandoned.load();
+    }
+    void Announce(std::int32_t rows) {
+        ready.store(rows);
+        const std::int32_t wanted = waitingFor.load();
+        if (wanted != 0 && rows >= wanted) Wake();
+    }
+    void Wake() {
+        // Taking the lock orders this wake after a waiter's check of its condition.
+        { const std::lock_guard<std::mutex> lock(mutex); }
+        wake.notify_all();
+    }
+    void JoinWorker() {
+        if (worker.joinable()) worker.join();
+    }
+
+    const Conversion conversion;
+    const std::int32_t bands;
+    std::atomic<std::int32_t> nextBand{0}, ready{0}, waitingFor{0};
+    std::atomic<bool> abandoned{false};
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::thread worker;
+};
+
+StreamedConversion::StreamedConversion(const SourceImage& source, const std::optional<ColorMatrix>& matrix,
+                                       ConvertedImage& out)
+    : state_(std::make_unique<State>(source, matrix, out)) {
+    try {
+        state_->worker = std::thread([state = state_.get()] { state->Work(); });
+    } catch (const std::system_error&) {
+        // No second thread: Finish makes every band.
+    }
+}
+
+StreamedConversion::~StreamedConversion() { Abandon(); }
+
+void StreamedConversion::RowsReady(std::int32_t rows) { state_->Announce(rows); }
+
+void StreamedConversion::Finish() {
+    state_->Announce(std::numeric_limits<std::int32_t>::max());
+    state_->Work();
+    state_->JoinWorker();
+}
+
+void StreamedConversion::Abandon() {
+    state_->abandoned.store(true);
+    state_->Wake();
+    state_->JoinWorker();
 }
 
 }  // namespace bistrope

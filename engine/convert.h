@@ -12,6 +12,7 @@
 // Both conversions use all worker threads and report progress 0 and 100.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "base/geometry.h"
@@ -55,6 +56,30 @@ struct ConversionParams {
 // stretched onto a new width x height image. Empty on allocation failure.
 [[nodiscard]] ConvertedImage ConvertImage(const SourceImage& source, const std::optional<ColorMatrix>& matrix,
                                           std::int32_t width, std::int32_t height);
+
+// The same conversion onto `out` (already of the wanted size) while `source` is still
+// being decoded, top row first, on a second thread: output rows are made as soon as the
+// source rows they read are final. The result has ConvertImage's bytes. The source and
+// `out` must outlive the object; Finish or Abandon (also the destructor's) ends the work.
+class StreamedConversion {
+public:
+    StreamedConversion(const SourceImage& source, const std::optional<ColorMatrix>& matrix, ConvertedImage& out);
+    ~StreamedConversion();
+    StreamedConversion(const StreamedConversion&) = delete;
+    StreamedConversion& operator=(const StreamedConversion&) = delete;
+
+    // Source rows [0, rows) are final (from the decoding thread).
+    void RowsReady(std::int32_t rows);
+    // Every source row is final: makes the rest with the calling thread's help, then
+    // returns with `out` complete.
+    void Finish();
+    // Stops without completing `out` (the decode failed).
+    void Abandon();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 // Greyscale for the aligner: the luma 0.299 R + 0.587 G + 0.114 B of each pixel (16-bit
 // fixed-point weights, rounded), alpha ignored. LumaRow does one row of `width` BGRA

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -167,6 +168,39 @@ private:
     SourceImage row_;
 };
 
+// Rows into a source image, and each row announced to the preview made from it.
+class PreviewingSink : public detail::RowSink {
+public:
+    PreviewingSink(const std::optional<ColorMatrix>& matrix, std::uint32_t maxTexSize, SourceImage& source,
+                   ConvertedImage& preview)
+        : matrix_(matrix), maxTexSize_(maxTexSize), source_(source), preview_(preview) {}
+    Status Begin(std::int64_t w, std::int64_t h, const DecodeLimits& limits) override {
+        if (Status st = detail::AllocateSource(w, h, limits, source_); !st.ok()) return st;
+        const PreviewSize size = ComputePreviewSize(std::uint32_t(w), std::uint32_t(h), maxTexSize_);
+        preview_ = ConvertedImage::Create(size.width, size.height);
+        // Without memory for the preview the decode goes on; the caller says what failed.
+        if (!preview_.empty()) conversion_.emplace(source_, matrix_, preview_);
+        return Status::Ok();
+    }
+    std::uint8_t* Row(std::int32_t y) override { return source_.row(y); }
+    void Commit(std::int32_t y) override {
+        if (conversion_) conversion_->RowsReady(y + 1);
+    }
+    // Whether the preview is complete: after a decode that succeeded.
+    bool Finish() {
+        if (!conversion_) return false;
+        conversion_->Finish();
+        return true;
+    }
+
+private:
+    const std::optional<ColorMatrix>& matrix_;
+    const std::uint32_t maxTexSize_;
+    SourceImage& source_;
+    ConvertedImage& preview_;
+    std::optional<StreamedConversion> conversion_;
+};
+
 }  // namespace
 
 DecodeResult DecodeImageFile(const std::filesystem::path& path, const DecodeLimits& limits) {
@@ -255,6 +289,43 @@ StereoDecodeResult DecodeStereoFile(const std::filesystem::path& path, StereoLay
         result.right.reset();
     }
     result.status = NameFile(path, st);
+    return result;
+}
+
+PreviewedDecodeResult DecodeImageFileWithPreview(const std::filesystem::path& path,
+                                                const std::optional<ColorMatrix>& matrix, std::uint32_t maxTexSize,
+                                                const DecodeLimits& limits) {
+    PreviewedDecodeResult result;
+    DecodeResult& decoded = result.decoded;
+    std::vector<std::uint8_t> bytes;
+    Status st = ReadAndCheck(path, limits, bytes, decoded.format);
+    const int orientation = st.ok() ? FileOrientation(decoded.format, bytes.data(), bytes.size()) : 1;
+    bool previewMade = false;
+    if (st.ok() && orientation == 1 && detail::CanDecodeRows(decoded.format)) {
+        PreviewingSink sink(matrix, maxTexSize, decoded.image, result.preview);
+        st = detail::DecodePlatformRows(bytes.data(), bytes.size(), decoded.format, limits, sink);
+        previewMade = st.ok() && sink.Finish();
+    } else if (st.ok()) {
+        st = detail::DecodePlatform(path, bytes.data(), bytes.size(), decoded.format, limits, decoded.image);
+        if (st.ok()) st = Orient(decoded.image, orientation);
+        if (st.ok()) {
+            const SourceImage& source = decoded.image;
+            const PreviewSize size =
+                ComputePreviewSize(std::uint32_t(source.width()), std::uint32_t(source.height()), maxTexSize);
+            result.preview = ConvertImage(source, matrix, size.width, size.height);
+            previewMade = !result.preview.empty();
+        }
+    }
+    if (!st.ok()) decoded.image.reset();
+    decoded.status = NameFile(path, st);
+    if (st.ok() && !previewMade) {
+        const PreviewSize size = ComputePreviewSize(std::uint32_t(decoded.image.width()),
+                                                    std::uint32_t(decoded.image.height()), maxTexSize);
+        result.previewStatus = Status::Error(ErrorCode::OutOfMemory, "not enough memory for a " +
+                                                                         std::to_string(size.width) + " x " +
+                                                                         std::to_string(size.height) + " preview");
+    }
+    if (!st.ok() || !previewMade) result.preview.reset();
     return result;
 }
 

@@ -57,6 +57,21 @@ struct DecodeResult {
 [[nodiscard]] DecodeResult DecodeImageBytes(const std::uint8_t* bytes, std::size_t size,
                                             const DecodeLimits& limits = {});
 
+// A file decoded as DecodeImageFile does, with its preview (engine/convert.h's
+// MakePreviewImage conversion through `matrix` onto ComputePreviewSize(width, height,
+// maxTexSize)) made as well. Where the platform decodes the file row by row and it is
+// upright (JPEG, EXIF orientation 1), the preview's rows are made on a second thread while
+// the file is decoded.
+struct PreviewedDecodeResult {
+    DecodeResult decoded;
+    ConvertedImage preview;  // empty when either failed
+    Status previewStatus;    // the preview's own failure (out of memory); ok when the decode failed
+};
+[[nodiscard]] PreviewedDecodeResult DecodeImageFileWithPreview(const std::filesystem::path& path,
+                                                              const std::optional<ColorMatrix>& matrix,
+                                                              std::uint32_t maxTexSize,
+                                                              const DecodeLimits& limits = {});
+
 struct ConvertedDecodeResult {
     ConvertedImage image;  // empty on failure
     GreyImage luma;        // with withLuma: the full-size luma (MakeGreyImage, engine/convert.h)

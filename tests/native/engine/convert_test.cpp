@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstring>
 #include <random>
+#include <thread>
 
 #include "engine/decode.h"
 #include "engine/jpeg_writer.h"
+#include "camera_files.h"
 #include "test_files.h"
 
 namespace bistrope {
@@ -79,6 +83,74 @@ TEST(Conversion, AJpegDecodedStraightIntoConvertedRowsGivesTheBytesOfDecodeThenC
                                                                      decoded.image.height())))
                 << file << (m ? "" : " without a matrix");
         }
+}
+
+TEST(Conversion, APreviewMadeWhileDecodingHasTheBytesOfDecodeThenConvert) {
+    // JPEGs made row by row (enlarged over many bands, shrunk, kept at their size; grey,
+    // CMYK) and files decoded whole (PNG, a JPEG turned upright) through three matrices.
+    test::ScratchDir dir;
+    const auto noise = [](int x, int y, std::uint8_t* bgr) {
+        for (int c = 0; c < 3; ++c) bgr[c] = std::uint8_t((x * 37 + y * 11 + c * 85) ^ (x * y));
+    };
+    test::WriteBytes(dir / "tall.jpg", test::EngineJpeg(300, 700, noise));
+    test::WriteBytes(dir / "square.jpg", test::EngineJpeg(256, 128, noise));
+    test::WriteBytes(dir / "turned.jpg",
+                     test::WithSegment(test::EngineJpeg(40, 24, noise), 0xE1, test::ExifOrientationBody(6)));
+    const std::pair<test::fs::path, std::uint32_t> files[] = {
+        {dir / "tall.jpg", 4096},  {dir / "tall.jpg", 64},           {dir / "square.jpg", 4096},
+        {dir / "turned.jpg", 4096}, {test::DataFile("grey.jpg"), 16}, {test::DataFile("cmyk.jpg"), 4096},
+        {test::DataFile("rgba.png"), 4096}};
+    for (const auto& [file, limit] : files)
+        for (const auto& m : {std::optional<ColorMatrix>(), std::optional(FullColourMatrix(Eye::Left)),
+                              SelectBlendMatrix(Monochromatic, Eye::Right, {})}) {
+            SCOPED_TRACE(testing::Message() << file << " limit " << limit << (m ? "" : " without a matrix"));
+            const DecodeResult decoded = DecodeImageFile(file);
+            const PreviewedDecodeResult both = DecodeImageFileWithPreview(file, m, limit);
+            ASSERT_TRUE(decoded.ok() && both.decoded.ok() && both.previewStatus.ok());
+            EXPECT_TRUE(test::SameBytes(both.decoded.image, decoded.image));
+            const PreviewSize size = ComputePreviewSize(std::uint32_t(decoded.image.width()),
+                                                        std::uint32_t(decoded.image.height()), limit);
+            EXPECT_TRUE(test::SameBytes(both.preview, ConvertImage(decoded.image, m, size.width, size.height)));
+        }
+    // A file that fails to decode: the decoder's message, no images and no preview failure.
+    const test::Bytes whole = test::ReadBytes(dir / "tall.jpg");
+    test::WriteBytes(dir / "cut.jpg", test::Bytes(whole.begin(), whole.begin() + whole.size() / 2));
+    const PreviewedDecodeResult cut = DecodeImageFileWithPreview(dir / "cut.jpg", std::nullopt, 4096);
+    EXPECT_EQ(cut.decoded.status.message, DecodeImageFile(dir / "cut.jpg").status.message);
+    EXPECT_TRUE(!cut.decoded.ok() && cut.decoded.image.empty() && cut.preview.empty() && cut.previewStatus.ok());
+}
+
+TEST(Conversion, StreamedRowsAreConvertedOnlyOnceFinalAndCanBeAbandonedAnywhere) {
+    // The source's rows are written just before they are announced, from another thread, so
+    // a row read too early would show in the result.
+    std::mt19937 rng(9);
+    SourceImage full = SourceImage::Create(97, 301);
+    for (std::size_t i = 0; i < full.sizeBytes(); ++i) full.data()[i] = std::uint8_t(rng());
+    const auto matrix = SelectBlendMatrix(Monochromatic, Eye::Left, {});
+    for (const auto& [w, h] : {std::pair(128, 512), std::pair(64, 128), std::pair(97, 301)}) {
+        SCOPED_TRACE(testing::Message() << w << " x " << h);
+        SourceImage source = SourceImage::Create(97, 301);
+        ConvertedImage out = ConvertedImage::Create(w, h);
+        std::thread decoder([&] {
+            StreamedConversion conversion(source, matrix, out);
+            for (std::int32_t y = 0; y < source.height();) {
+                const std::int32_t next = std::min(source.height(), y + 1 + std::int32_t(rng() % 9));
+                std::memcpy(source.row(y), full.row(y), std::size_t(next - y) * source.stride());
+                conversion.RowsReady(y = next);
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
+            }
+            conversion.Finish();
+        });
+        decoder.join();
+        EXPECT_TRUE(test::SameBytes(out, ConvertImage(full, matrix, w, h)));
+    }
+    // Abandoned before any row, halfway, or left to the destructor: each returns.
+    ConvertedImage out = ConvertedImage::Create(128, 512);
+    StreamedConversion(full, matrix, out).Abandon();
+    StreamedConversion halfway(full, matrix, out);
+    halfway.RowsReady(150);
+    halfway.Abandon();
+    { StreamedConversion dropped(full, matrix, out); }
 }
 
 TEST(Conversion, TranslucentPixelsAreComposedOverBlackRoundingToNearest) {
