@@ -171,12 +171,21 @@ private:
 // Rows into a source image, and each row announced to the preview made from it.
 class PreviewingSink : public detail::RowSink {
 public:
-    PreviewingSink(const std::optional<ColorMatrix>& matrix, std::uint32_t maxTexSize, SourceImage& source,
+    PreviewingSink(const std::optional<ColorMatrix>& matrix, std::uint32_t maxTexSize, bool reduce, SourceImage& source,
                    ConvertedImage& preview)
-        : matrix_(matrix), maxTexSize_(maxTexSize), source_(source), preview_(preview) {}
+        : matrix_(matrix), maxTexSize_(maxTexSize), reduce_(reduce), source_(source), preview_(preview) {}
+    int Reduction(std::int64_t w, std::int64_t h) override {
+        declared_ = ImageSize{std::int32_t(w), std::int32_t(h)};  // within the limits, checked before
+        size_ = ComputePreviewSize(std::uint32_t(w), std::uint32_t(h), maxTexSize_);
+        if (!reduce_) return 1;
+        // The decoder's reduced sides are rounded up.
+        for (const int d : {8, 4, 2})
+            if ((w + d - 1) / d >= size_->width && (h + d - 1) / d >= size_->height) return reduction_ = d;
+        return 1;
+    }
     Status Begin(std::int64_t w, std::int64_t h, const DecodeLimits& limits) override {
         if (Status st = detail::AllocateSource(w, h, limits, source_); !st.ok()) return st;
-        const PreviewSize size = ComputePreviewSize(std::uint32_t(w), std::uint32_t(h), maxTexSize_);
+        const PreviewSize size = size_.value_or(ComputePreviewSize(std::uint32_t(w), std::uint32_t(h), maxTexSize_));
         preview_ = ConvertedImage::Create(size.width, size.height);
         // Without memory for the preview the decode goes on; the caller says what failed.
         if (!preview_.empty()) conversion_.emplace(source_, matrix_, preview_);
@@ -192,10 +201,16 @@ public:
         conversion_->Finish();
         return true;
     }
+    int reduction() const { return reduction_; }
+    ImageSize declared() const { return declared_; }
 
 private:
     const std::optional<ColorMatrix>& matrix_;
     const std::uint32_t maxTexSize_;
+    const bool reduce_;
+    std::optional<PreviewSize> size_;  // from the declared size, when the decoder asked
+    int reduction_ = 1;
+    ImageSize declared_{};
     SourceImage& source_;
     ConvertedImage& preview_;
     std::optional<StreamedConversion> conversion_;
@@ -294,7 +309,7 @@ StereoDecodeResult DecodeStereoFile(const std::filesystem::path& path, StereoLay
 
 PreviewedDecodeResult DecodeImageFileWithPreview(const std::filesystem::path& path,
                                                 const std::optional<ColorMatrix>& matrix, std::uint32_t maxTexSize,
-                                                const DecodeLimits& limits) {
+                                                const DecodeLimits& limits, bool reduce) {
     PreviewedDecodeResult result;
     DecodeResult& decoded = result.decoded;
     std::vector<std::uint8_t> bytes;
@@ -302,9 +317,11 @@ PreviewedDecodeResult DecodeImageFileWithPreview(const std::filesystem::path& pa
     const int orientation = st.ok() ? FileOrientation(decoded.format, bytes.data(), bytes.size()) : 1;
     bool previewMade = false;
     if (st.ok() && orientation == 1 && detail::CanDecodeRows(decoded.format)) {
-        PreviewingSink sink(matrix, maxTexSize, decoded.image, result.preview);
+        PreviewingSink sink(matrix, maxTexSize, reduce, decoded.image, result.preview);
         st = detail::DecodePlatformRows(bytes.data(), bytes.size(), decoded.format, limits, sink);
         previewMade = st.ok() && sink.Finish();
+        result.reduction = sink.reduction();
+        result.fullSize = sink.declared();
     } else if (st.ok()) {
         st = detail::DecodePlatform(path, bytes.data(), bytes.size(), decoded.format, limits, decoded.image);
         if (st.ok()) st = Orient(decoded.image, orientation);
@@ -316,16 +333,18 @@ PreviewedDecodeResult DecodeImageFileWithPreview(const std::filesystem::path& pa
             previewMade = !result.preview.empty();
         }
     }
-    if (!st.ok()) decoded.image.reset();
+    if (!st.ok()) decoded.image.reset(), result.reduction = 1;
     decoded.status = NameFile(path, st);
+    if (result.reduction == 1) result.fullSize = ImageSize{decoded.image.width(), decoded.image.height()};
     if (st.ok() && !previewMade) {
-        const PreviewSize size = ComputePreviewSize(std::uint32_t(decoded.image.width()),
-                                                    std::uint32_t(decoded.image.height()), maxTexSize);
+        const PreviewSize size = ComputePreviewSize(std::uint32_t(result.fullSize.width),
+                                                    std::uint32_t(result.fullSize.height), maxTexSize);
         result.previewStatus = Status::Error(ErrorCode::OutOfMemory, "not enough memory for a " +
                                                                          std::to_string(size.width) + " x " +
                                                                          std::to_string(size.height) + " preview");
     }
     if (!st.ok() || !previewMade) result.preview.reset();
+    if (st.ok() && result.reduction != 1) result.bytes = std::move(bytes);
     return result;
 }
 

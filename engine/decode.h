@@ -16,9 +16,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "engine/color_matrix.h"
 #include "engine/image.h"
+#include "engine/output_rect.h"
 #include "engine/status.h"
 
 namespace bistrope {
@@ -61,16 +63,23 @@ struct DecodeResult {
 // MakePreviewImage conversion through `matrix` onto ComputePreviewSize(width, height,
 // maxTexSize)) made as well. Where the platform decodes the file row by row and it is
 // upright (JPEG, EXIF orientation 1), the preview's rows are made on a second thread while
-// the file is decoded.
+// the file is decoded. With `reduce`, such a file whose preview is no larger than the
+// picture at 1/2, 1/4 or 1/8 scale on both sides is decoded at the smallest of those
+// scales that keeps both sides at least the preview's (libjpeg-turbo's scaled inverse
+// DCT), the preview made from that; the file's bytes are then handed back for the
+// full-size decode (DecodeImageBytes), which is left to the caller.
 struct PreviewedDecodeResult {
-    DecodeResult decoded;
+    DecodeResult decoded;    // the picture at full size, or at 1/reduction of it
     ConvertedImage preview;  // empty when either failed
     Status previewStatus;    // the preview's own failure (out of memory); ok when the decode failed
+    int reduction = 1;       // 1, 2, 4 or 8
+    ImageSize fullSize{};    // the picture's size at full scale
+    std::vector<std::uint8_t> bytes;  // the file, after a reduced decode
 };
 [[nodiscard]] PreviewedDecodeResult DecodeImageFileWithPreview(const std::filesystem::path& path,
                                                               const std::optional<ColorMatrix>& matrix,
                                                               std::uint32_t maxTexSize,
-                                                              const DecodeLimits& limits = {});
+                                                              const DecodeLimits& limits = {}, bool reduce = false);
 
 struct ConvertedDecodeResult {
     ConvertedImage image;  // empty on failure

@@ -16,7 +16,11 @@ namespace bistrope::detail {
 class RowSink {
 public:
     virtual ~RowSink() = default;
-    // Called once with the declared size, before any row; allocates what the sink needs.
+    // Asked once with the declared size by a decoder that can decode at 1/2, 1/4 or 1/8
+    // scale (JPEG): the divisor wanted, 1 for full size.
+    virtual int Reduction(std::int64_t /*width*/, std::int64_t /*height*/) { return 1; }
+    // Called once with the size decoded (the declared one unless reduced), before any
+    // row; allocates what the sink needs.
     virtual Status Begin(std::int64_t width, std::int64_t height, const DecodeLimits& limits) = 0;
     // A buffer for BGRA row y (4 * width bytes), filled by the decoder, then Commit(y).
     virtual std::uint8_t* Row(std::int32_t y) = 0;

@@ -71,7 +71,14 @@ Status Decode(jpeg_decompress_struct& cinfo, JpegError& err, const std::uint8_t*
         return Status::Error(ErrorCode::Unsupported,
                              "JPEG files with " + std::to_string(cinfo.num_components) + " components are not supported");
     }
-    Status st = sink.Begin(cinfo.image_width, cinfo.image_height, limits);
+    // A reduced scale is made in the inverse DCT itself, which costs less the smaller it is.
+    if (const int reduction = sink.Reduction(cinfo.image_width, cinfo.image_height);
+        reduction == 2 || reduction == 4 || reduction == 8) {
+        cinfo.scale_num = 1;
+        cinfo.scale_denom = unsigned(reduction);
+    }
+    jpeg_calc_output_dimensions(&cinfo);
+    Status st = sink.Begin(cinfo.output_width, cinfo.output_height, limits);
     if (!st.ok()) return st;
     jpeg_start_decompress(&cinfo);
     if (cmyk) cmykRow.resize(std::size_t(cinfo.output_width) * 4);

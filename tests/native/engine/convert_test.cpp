@@ -112,6 +112,28 @@ TEST(Conversion, APreviewMadeWhileDecodingHasTheBytesOfDecodeThenConvert) {
                                                         std::uint32_t(decoded.image.height()), limit);
             EXPECT_TRUE(test::SameBytes(both.preview, ConvertImage(decoded.image, m, size.width, size.height)));
         }
+    // With `reduce`, the smallest of 1/2, 1/4 and 1/8 scale that keeps both sides at least
+    // the preview's, only for upright JPEGs; the file's bytes come back for the full decode.
+    for (const auto& [file, limit, reduction] :
+         {std::tuple(dir / "tall.jpg", 4096u, 1), std::tuple(dir / "tall.jpg", 256u, 1),
+          std::tuple(dir / "tall.jpg", 128u, 2), std::tuple(dir / "tall.jpg", 64u, 4),
+          std::tuple(dir / "tall.jpg", 16u, 8), std::tuple(dir / "turned.jpg", 2u, 1),
+          std::tuple(test::DataFile("rgba.png"), 2u, 1)}) {
+        SCOPED_TRACE(testing::Message() << file << " limit " << limit);
+        const PreviewedDecodeResult r = DecodeImageFileWithPreview(file, std::nullopt, limit, {}, true);
+        const SourceImage full = DecodeImageFile(file).image;
+        ASSERT_TRUE(r.decoded.ok() && r.previewStatus.ok());
+        EXPECT_EQ(r.reduction, reduction);
+        EXPECT_EQ(std::tuple(r.decoded.image.width(), r.decoded.image.height(), r.fullSize.width, r.fullSize.height),
+                  std::tuple((full.width() + reduction - 1) / reduction, (full.height() + reduction - 1) / reduction,
+                             full.width(), full.height()));
+        const PreviewSize size = ComputePreviewSize(std::uint32_t(full.width()), std::uint32_t(full.height()), limit);
+        EXPECT_EQ(std::pair(r.preview.width(), r.preview.height()), std::pair(size.width, size.height));
+        EXPECT_EQ(r.bytes.empty(), reduction == 1);
+        if (!r.bytes.empty()) {
+            EXPECT_TRUE(test::SameBytes(DecodeImageBytes(r.bytes.data(), r.bytes.size()).image, full));
+        }
+    }
     // A file that fails to decode: the decoder's message, no images and no preview failure.
     const test::Bytes whole = test::ReadBytes(dir / "tall.jpg");
     test::WriteBytes(dir / "cut.jpg", test::Bytes(whole.begin(), whole.begin() + whole.size() / 2));
