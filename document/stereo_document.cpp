@@ -1,6 +1,9 @@
 #include "document/stereo_document.h"
 
 #include <algorithm>
+#include <chrono>
+#include <memory>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -25,6 +28,27 @@ ConversionParams ParamsFor(const ConversionSettings& settings, Eye eye) {
 std::optional<ImageSize> SizeOf(std::int32_t width, std::int32_t height) {
     if (width <= 0 || height <= 0) return std::nullopt;
     return ImageSize{width, height};
+}
+
+// The full-size decode of a file's bytes on another thread (on this one when no thread can
+// be started); a failure names the file.
+std::future<DecodeResult> DecodeInBackground(std::vector<std::uint8_t> bytes, const std::filesystem::path& path) {
+    // Shared, so that the bytes are still here if the thread cannot be started.
+    const auto file = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+    auto decode = [file, path] {
+        DecodeResult full = DecodeImageBytes(file->data(), file->size());
+        if (!full.ok())
+            full.status = Status::Error(full.status.code,
+                                        "Cannot read \"" + path.u8string() + "\": " + full.status.message);
+        return full;
+    };
+    try {
+        return std::async(std::launch::async, decode);
+    } catch (const std::system_error&) {
+        std::promise<DecodeResult> now;
+        now.set_value(decode());
+        return now.get_future();
+    }
 }
 
 Status PreviewFailure(const std::filesystem::path& path, const Status& reason) {
@@ -52,7 +76,34 @@ ConversionSettings StereoDocument::Settings() const { return settings ? settings
 std::optional<ImageSize> StereoDocument::Size(Eye eye) const {
     const EyeImages& slot = Slot(eye);
     if (!slot.source.empty()) return SizeOf(slot.source.width(), slot.source.height());
+    if (!slot.reduced.empty()) return slot.fullSize;
     return SizeOf(slot.output.width(), slot.output.height());
+}
+
+Status StereoDocument::FinishSource(Eye eye) const {
+    const EyeImages& slot = Slot(eye);
+    if (!slot.pending.valid()) return slot.sourceStatus;
+    DecodeResult full = slot.pending.get();
+    if (full.ok()) {
+        slot.source = std::move(full.image);
+        slot.reduced.reset();
+    } else {
+        slot.sourceStatus = full.status;
+    }
+    return slot.sourceStatus;
+}
+
+const SourceImage* StereoDocument::Source(Eye eye) const {
+    (void)FinishSource(eye);
+    return Get(Slot(eye).source);
+}
+
+const SourceImage* StereoDocument::Picture(Eye eye) const {
+    const EyeImages& slot = Slot(eye);
+    if (slot.pending.valid() && slot.pending.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return &slot.reduced;
+    if (const SourceImage* full = Source(eye)) return full;
+    return Get(slot.reduced);
 }
 
 std::optional<ImageSize> StereoDocument::PreviewedSize(Eye eye) const {
@@ -81,14 +132,25 @@ Status StereoDocument::LoadEye(Eye eye, const std::filesystem::path& path, const
         if (!decoded.ok()) return decoded.status;
         return SetEyeImage(eye, std::move(decoded.image), path, progress);
     }
-    // The preview is made on the second core while the file is decoded.
+    // The preview is made on the second core while the file is decoded, from a reduced
+    // decode when that is enough for it.
     PreviewedDecodeResult loaded = DecodeImageFileWithPreview(
-        path, SelectBlendMatrix(current.mode, eye, current.custom), current.previewLimit);
+        path, SelectBlendMatrix(current.mode, eye, current.custom), current.previewLimit, {}, true);
     trace::Mark("decoded, preview converted");
     if (!loaded.decoded.ok()) return loaded.decoded.status;
     if (!loaded.previewStatus.ok()) return PreviewFailure(path, loaded.previewStatus);
     Report(progress, 50);
-    TakeEye(eye, std::move(loaded.decoded.image), std::move(loaded.preview), path, Subrange(progress, 50, 100));
+    EyeImages fresh;
+    fresh.path = path;
+    fresh.preview = std::move(loaded.preview);
+    if (loaded.reduction == 1) {
+        fresh.source = std::move(loaded.decoded.image);
+    } else {
+        fresh.reduced = std::move(loaded.decoded.image);
+        fresh.fullSize = loaded.fullSize;
+        fresh.pending = DecodeInBackground(std::move(loaded.bytes), path);
+    }
+    TakeEye(eye, std::move(fresh), Subrange(progress, 50, 100));
     return Status::Ok();
 }
 
@@ -100,19 +162,18 @@ Status StereoDocument::SetEyeImage(Eye eye, SourceImage source, const std::files
     const Status made = BuildPreview(eye, source, path, preview, Subrange(progress, 0, 50));
     trace::Mark("preview converted");
     if (!made.ok()) return made;
-    TakeEye(eye, std::move(source), std::move(preview), path, Subrange(progress, 50, 100));
+    EyeImages fresh;
+    fresh.path = path;
+    fresh.source = std::move(source);
+    fresh.preview = std::move(preview);
+    TakeEye(eye, std::move(fresh), Subrange(progress, 50, 100));
     return Status::Ok();
 }
 
-void StereoDocument::TakeEye(Eye eye, SourceImage source, ConvertedImage preview, const std::filesystem::path& path,
-                             const ProgressFn& progress) {
-    // Everything is in hand: the eye takes the new images together.
-    EyeImages& slot = Slot(eye);
-    slot.path = path;
-    slot.source = std::move(source);
-    slot.preview = std::move(preview);
-    slot.output.reset();  // made again by the next save
-    slot.luma.reset();
+void StereoDocument::TakeEye(Eye eye, EyeImages loaded, const ProgressFn& progress) {
+    // Everything is in hand: the eye takes the new images together; its old output image
+    // goes (made again by the next save).
+    Slot(eye) = std::move(loaded);
     AlignmentReset();
     for (DocumentListener* listener : listeners) listener->OnEyeLoaded(eye, progress);
 }
@@ -139,9 +200,8 @@ Status StereoDocument::LoadPairForOutput(const std::filesystem::path& left, cons
     const std::pair<Eye, ConvertedDecodeResult*> taken[] = {{Eye::Left, &decodedLeft}, {Eye::Right, &decodedRight}};
     for (const auto& [eye, decoded] : taken) {
         EyeImages& slot = Slot(eye);
+        slot = EyeImages{};
         slot.path = eye == Eye::Left ? left : right;
-        slot.source.reset();
-        slot.preview.reset();
         slot.output = std::move(decoded->image);
         slot.luma = std::move(decoded->luma);
     }
@@ -178,16 +238,14 @@ void StereoDocument::TakePair(SourceImage left, ConvertedImage leftPreview, Sour
                               const std::filesystem::path& rightPath, const ProgressFn& progress) {
     EyeImages& l = Slot(Eye::Left);
     EyeImages& r = Slot(Eye::Right);
+    l = EyeImages{};
+    r = EyeImages{};
     l.path = leftPath;
     r.path = rightPath;
     l.source = std::move(left);
     r.source = std::move(right);
     l.preview = std::move(leftPreview);
     r.preview = std::move(rightPreview);
-    l.output.reset();
-    r.output.reset();
-    l.luma.reset();
-    r.luma.reset();
     AlignmentReset();
     for (DocumentListener* listener : listeners) listener->OnPairReplaced(progress);
 }
@@ -195,6 +253,8 @@ void StereoDocument::TakePair(SourceImage left, ConvertedImage leftPreview, Sour
 Status StereoDocument::SwapEyes(const ProgressFn& progress) {
     EyeImages& left = Slot(Eye::Left);
     EyeImages& right = Slot(Eye::Right);
+    for (const Eye eye : {Eye::Left, Eye::Right})
+        if (Status full = FinishSource(eye); !full.ok()) return full;
     if (left.source.empty() || right.source.empty())
         return Status::Error(ErrorCode::NoImage, "Both images must be loaded to swap them");
     ConvertedImage newLeft, newRight;
@@ -213,6 +273,10 @@ Status StereoDocument::SwapEyes(const ProgressFn& progress) {
 
 Status StereoDocument::RebuildPreview(Eye eye, const ProgressFn& progress) {
     EyeImages& slot = Slot(eye);
+    if (Status full = FinishSource(eye); !full.ok()) {
+        Report(progress, 0);
+        return full;
+    }
     if (slot.source.empty()) {
         Report(progress, 0);
         return Status::Error(ErrorCode::NoImage, "No " + std::string(EyeName(eye)) + " image is loaded");
@@ -249,6 +313,8 @@ void StereoDocument::SetAlignment(const Alignment& value) {
 }
 
 AutoAlignResult StereoDocument::AutoAlign(const ProgressFn& progress) {
+    for (const Eye eye : {Eye::Left, Eye::Right})
+        if (Status full = FinishSource(eye); !full.ok()) return {full, {}, 0};
     for (const EyeImages& slot : eyes)
         if (slot.source.empty() && slot.luma.empty())
             return {Status::Error(ErrorCode::NoImage, "Both images must be loaded to align them"), {}, 0};
@@ -280,6 +346,7 @@ bool StereoDocument::CanSave() const { return IsLoaded(Eye::Left) && IsLoaded(Ey
 
 Status StereoDocument::MakeOutputImage(Eye eye) {
     EyeImages& slot = Slot(eye);
+    if (Status full = FinishSource(eye); !full.ok()) return full;
     if (slot.source.empty()) {
         if (!slot.output.empty()) return Status::Ok();
         return Status::Error(ErrorCode::NoImage, "No " + std::string(EyeName(eye)) + " image is loaded");
@@ -292,7 +359,7 @@ Status StereoDocument::RenderAnaglyph(ConvertedImage& result, const ProgressFn& 
     if (!IsLoaded(Eye::Left) || !IsLoaded(Eye::Right))
         return Status::Error(ErrorCode::NoImage, "Both images must be loaded");
     EyeImages& right = Slot(Eye::Right);
-    if (right.source.empty() && MakeOutputImage(Eye::Left).ok()) {
+    if (right.source.empty() && right.reduced.empty() && MakeOutputImage(Eye::Left).ok()) {
         // Loaded for output only: the right output image becomes the anaglyph.
         const Status status =
             bistrope::RenderAnaglyphInPlace(*Output(Eye::Left), right.output, outputRect, alignment, progress);

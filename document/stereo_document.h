@@ -12,6 +12,12 @@
 // output only (LoadPairForOutput, bistrope-cli), from its output image. It takes part in
 // the preview while it has a preview image.
 //
+// A JPEG much larger than its preview is first decoded at a reduced scale, enough for the
+// preview, and the eye is loaded with that; the full-size source is decoded on another
+// thread meanwhile, and whatever needs it (Source, a save, a new preview, swapping,
+// aligning) waits for it there. If that decode fails they say why (the eye keeps its
+// preview and size).
+//
 // Every change is all or nothing: a load that fails leaves the eye, the alignment and the
 // output rectangle as they were; a preview that cannot be remade leaves the previous one.
 // Listeners (DocumentListener) hear of each change after it is complete, with the share of
@@ -21,11 +27,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <optional>
 #include <vector>
 
 #include "engine/auto_align.h"
 #include "engine/color_matrix.h"
+#include "engine/decode.h"
 #include "engine/image.h"
 #include "engine/output_rect.h"
 #include "engine/progress.h"
@@ -112,7 +120,12 @@ public:
     [[nodiscard]] std::optional<ImageSize> Size(Eye eye) const;
     // The size of an eye that takes part in the preview (none otherwise).
     [[nodiscard]] std::optional<ImageSize> PreviewedSize(Eye eye) const;
-    [[nodiscard]] const SourceImage* Source(Eye eye) const { return Get(Slot(eye).source); }
+    // The full-size source (waiting for its decode when that is still under way); none
+    // when the eye has none or that decode failed.
+    [[nodiscard]] const SourceImage* Source(Eye eye) const;
+    // The eye's picture for display, such as a thumbnail: the source, or the reduced
+    // picture its preview was made from while the source is not there yet.
+    [[nodiscard]] const SourceImage* Picture(Eye eye) const;
     [[nodiscard]] const ConvertedImage* Preview(Eye eye) const { return Get(Slot(eye).preview); }
     [[nodiscard]] const ConvertedImage* Output(Eye eye) const { return Get(Slot(eye).output); }
 
@@ -164,10 +177,17 @@ public:
 private:
     struct EyeImages {
         std::filesystem::path path;
-        SourceImage source;
+        // Filled from `pending` by FinishSource, also behind const accessors.
+        mutable SourceImage source;
         ConvertedImage preview;
         ConvertedImage output;
         GreyImage luma;  // only after LoadPairForOutput for alignment
+        // After a reduced decode: the full-size decode under way, the picture at reduced
+        // scale (kept until the source is there) and the full size.
+        mutable std::future<DecodeResult> pending;
+        mutable SourceImage reduced;
+        ImageSize fullSize{};
+        mutable Status sourceStatus;  // how the full-size decode failed
     };
     template <class Image>
     static const Image* Get(const Image& image) {
@@ -181,9 +201,10 @@ private:
     void UpdateOutputRect();
     void AlignmentReset();
 
-    // Takes a new source and preview for an eye.
-    void TakeEye(Eye eye, SourceImage source, ConvertedImage preview, const std::filesystem::path& path,
-                 const ProgressFn& progress);
+    // Takes new images for an eye.
+    void TakeEye(Eye eye, EyeImages loaded, const ProgressFn& progress);
+    // Waits for the eye's full-size decode if one is under way; its failure, if it failed.
+    Status FinishSource(Eye eye) const;
     // Takes new sources and previews for both eyes at once.
     void TakePair(SourceImage left, ConvertedImage leftPreview, SourceImage right, ConvertedImage rightPreview,
                   const std::filesystem::path& leftPath, const std::filesystem::path& rightPath,

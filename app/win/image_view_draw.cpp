@@ -25,7 +25,7 @@ void cImageView::DeleteThumbnail() {
 }
 
 void cImageView::BuildThumbnail(HDC reference, std::int32_t width, std::int32_t height) {
-    const SourceImage* source = document.Source(eye);
+    const SourceImage* source = document.Picture(eye);
     if (!source) return;
     const SourceImage pixels =
         MakeThumbnail(*source, width, height, Bgr{kSlotBackground.b, kSlotBackground.g, kSlotBackground.r});
@@ -90,8 +90,9 @@ void cImageView::Draw(TWIG4::DC* dc) {
         dc->FillRect(&client, Colour(kSlotBackground));
         dc->FrameRect(&client, RGB(0, 0, 0));
 
-        if (const SourceImage* source = document.Source(eye)) {
-            const auto place = PlaceThumbnail(ToSlotRect(client), source->width(), source->height());
+        if (const auto size = document.Size(eye); size && document.Picture(eye)) {
+            // Placed by the picture's full size: the picture may be a reduced decode.
+            const auto place = PlaceThumbnail(ToSlotRect(client), size->width, size->height);
             if (place) {
                 BITMAP cached{};
                 if (thumbnail && (!::GetObjectW(thumbnail, sizeof(cached), &cached) || cached.bmWidth != place->Width() ||

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <tuple>
@@ -163,6 +164,45 @@ TEST_F(Document, RebuildingForAnotherModeRemakesBothPreviewsThenTellsTheListener
     settings.mode = FullColour, settings.previewLimit = 4;
     ASSERT_TRUE(document.RebuildPreview(Eye::Left).ok() && document.RebuildPreview(Eye::Right).ok());
     EXPECT_EQ(document.Preview(Eye::Left)->width(), 4);
+}
+
+TEST_F(Document, AJpegFarLargerThanItsPreviewIsPreviewedFromAReducedDecodeAndSavedAtFullSize) {
+    // Smooth pictures (the reduced decode averages 8 x 8 blocks) with a 16 x 16 preview:
+    // 240 x 130 is decoded at 1/8 scale for it.
+    const auto smooth = [](int shift) {
+        return [shift](int x, int y, std::uint8_t* p) { p[0] = std::uint8_t(x), p[1] = std::uint8_t(y + shift), p[2] = 90; };
+    };
+    WriteBytes(dir / "l.jpg", EngineJpeg(240, 130, smooth(0)));
+    WriteBytes(dir / "r.jpg", EngineJpeg(240, 130, smooth(40)));
+    settings.previewLimit = 16;
+    ASSERT_TRUE(document.LoadEye(Eye::Left, dir / "l.jpg").ok() && document.LoadEye(Eye::Right, dir / "r.jpg").ok());
+    EXPECT_EQ(document.Size(Eye::Left), (std::optional<ImageSize>{ImageSize{240, 130}}));
+    ASSERT_TRUE(document.Picture(Eye::Left));
+
+    // The preview stays within 3 levels of the one the full-size decode makes; the source,
+    // once there, is the full-size decode itself.
+    const SourceImage full = DecodeImageFile(dir / "l.jpg").image;
+    ConvertedImage reference;
+    ASSERT_TRUE(MakePreviewImage(full, Params(Eye::Left), 16, reference).ok());
+    const ConvertedImage* preview = document.Preview(Eye::Left);
+    ASSERT_TRUE(preview && preview->width() == 16 && preview->height() == 16);
+    int worst = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int i = 0; i < 48; ++i) worst = std::max(worst, std::abs(preview->row(y)[i] - reference.row(y)[i]));
+    EXPECT_LE(worst, 3);
+    EXPECT_TRUE(SamePixels(full, document.Source(Eye::Left)));
+    EXPECT_TRUE(document.Picture(Eye::Left) == document.Source(Eye::Left));
+
+    // Saved, it is byte for byte what a document that decoded at full size saves.
+    document.SetAlignment({3.0, -2.0, 1.5});
+    ASSERT_TRUE(document.SaveAnaglyph(dir / "reduced.jpg", 90).ok());
+    ConversionSettings large = settings;
+    large.previewLimit = 4096;
+    StereoDocument plain{[&] { return large; }};
+    ASSERT_TRUE(plain.LoadEye(Eye::Left, dir / "l.jpg").ok() && plain.LoadEye(Eye::Right, dir / "r.jpg").ok());
+    plain.SetAlignment({3.0, -2.0, 1.5});
+    ASSERT_TRUE(plain.SaveAnaglyph(dir / "full.jpg", 90).ok());
+    EXPECT_EQ(ReadBytes(dir / "reduced.jpg"), ReadBytes(dir / "full.jpg"));
 }
 
 TEST_F(Document, SwappingTheEyesRemakesEachPreviewForItsNewEyeOrChangesNothing) {
