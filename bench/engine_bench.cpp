@@ -77,6 +77,24 @@ void BM_DecodeJpegWithPreview12MP(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeJpegWithPreview12MP)->Arg(FullColour)->Arg(Monochromatic)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 
+// A 50 MP JPEG under a 2048 texture limit: the load's decode and preview at full size
+// (0) and from the half-scale decode a preview that size allows (1).
+void BM_DecodeJpegWithPreview50MPTo2048(benchmark::State& state) {
+    static const std::filesystem::path path = [] {
+        auto p = std::filesystem::temp_directory_path() / "bistrope-bench-50mp.jpg";
+        const SourceImage photo = MakePhoto(8688, 5792, 0);
+        (void)WriteJpegFile(p, ConvertImage(photo, std::nullopt, photo.width(), photo.height()), 92);
+        return p;
+    }();
+    const auto matrix = SelectBlendMatrix(FullColour, Eye::Left, {});
+    for (auto _ : state) {
+        PreviewedDecodeResult r = DecodeImageFileWithPreview(path, matrix, 2048, {}, state.range(0) != 0);
+        benchmark::DoNotOptimize(r.preview.data());
+    }
+    state.SetLabel(state.range(0) ? "reduced decode" : "full decode");
+}
+BENCHMARK(BM_DecodeJpegWithPreview50MPTo2048)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
 void BM_PreviewConversion12MPTo4096(benchmark::State& state) {
     ConvertedImage preview;
     const unsigned mode = unsigned(state.range(0));
