@@ -5,6 +5,7 @@
 #include <fstream>
 #include <optional>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "engine/decode.h"
@@ -275,14 +276,25 @@ StereoDecodeResult DecodeStereoFile(const std::filesystem::path& path, StereoLay
     const MpoIndex index = st.ok() ? ReadMpoIndex(bytes.data(), bytes.size()) : MpoIndex{};
     if (st.ok() && index.kind == MpoIndex::Kind::Damaged) st = index.status;
     if (st.ok() && index.multiPicture() && layout == StereoLayout::Auto) {
-        // Frames 1 and 2 are the left and the right eye.
-        const char* names[] = {"the left eye's frame", "the right eye's frame"};
-        SourceImage* eyes[] = {&result.left, &result.right};
-        for (int i = 0; i < 2 && st.ok(); ++i) {
-            DecodeResult frame = DecodeImageBytes(bytes.data() + index.frames[i].offset, index.frames[i].size, limits);
-            if (frame.ok()) *eyes[i] = std::move(frame.image);
-            else st = Status::Error(frame.status.code, std::string(names[i]) + ": " + frame.status.message);
+        // Frames 1 and 2 are the left and the right eye, decoded at once on two threads
+        // (each decode uses one core).
+        DecodeResult frames[2];
+        const auto decode = [&](int i) {
+            frames[i] = DecodeImageBytes(bytes.data() + index.frames[i].offset, index.frames[i].size, limits);
+        };
+        std::thread left;
+        try {
+            left = std::thread(decode, 0);
+        } catch (const std::system_error&) {
+            decode(0);
         }
+        decode(1);
+        if (left.joinable()) left.join();
+        const char* names[] = {"the left eye's frame", "the right eye's frame"};
+        for (int i = 0; i < 2 && st.ok(); ++i)
+            if (!frames[i].ok())
+                st = Status::Error(frames[i].status.code, std::string(names[i]) + ": " + frames[i].status.message);
+        if (st.ok()) result.left = std::move(frames[0].image), result.right = std::move(frames[1].image);
     } else if (st.ok() && (layout != StereoLayout::Auto || IsSideBySideName(path))) {
         // One picture (the first frame of an MPO) holding both views side by side.
         const std::size_t size = index.multiPicture() ? index.frames[0].size : bytes.size();
